@@ -1,0 +1,34 @@
+#include "platform/paths.h"
+
+#include <cctype>
+
+namespace platform {
+
+std::string FolderPart(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  if (slash == std::string::npos) return "";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string FileNamePart(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+std::string ApplicationName(const std::string& executablePath) {
+  std::string name = FileNamePart(executablePath);
+  name = name.substr(0, name.find('.'));
+  for (std::string::size_type i = 1; i < name.size(); ++i) {
+    name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+  }
+  return name;
+}
+
+}  // namespace platform

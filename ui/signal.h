@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace ui {
+
+// A change notification a model raises and its views listen to. Views connect when they are
+// made and disconnect when they go; models never know who listens.
+class TSignal {
+ public:
+  using TSlot = std::function<void()>;
+
+  std::size_t Connect(TSlot slot) {
+    slots_.emplace_back(++lastId_, std::move(slot));
+    return lastId_;
+  }
+  void Disconnect(std::size_t id) {
+    std::erase_if(slots_, [id](const auto& s) { return s.first == id; });
+  }
+  void Emit() const {
+    // A slot may connect or disconnect while we call; work on a copy.
+    auto slots = slots_;
+    for (const auto& s : slots) s.second();
+  }
+
+ private:
+  std::vector<std::pair<std::size_t, TSlot>> slots_;
+  std::size_t lastId_ = 0;
+};
+
+}  // namespace ui
