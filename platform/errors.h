@@ -16,7 +16,8 @@ class Exception : public std::runtime_error {
 // A file or folder operation failed; ErrorCode is the errno behind it (0 when none).
 class EInOutError : public Exception {
  public:
-  EInOutError(const std::string& message, int errorCode) : Exception(message), ErrorCode(errorCode) {}
+  EInOutError(const std::string& message, int errorCode)
+      : Exception(message), ErrorCode(errorCode) {}
   int ErrorCode;
 };
 

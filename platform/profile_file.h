@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// A settings file in the Windows profile (INI) format, shared with another program that reads
+// and writes it too. Nothing is cached: every read and write goes to the file, so each sees what
+// the other program left. Text is UTF-8 through this API and CP949 on disk.
+//
+// A write keeps every other byte of the file, lands at once and whole (temporary file, rename),
+// keeps the file's mode, and is serialised against writers in other processes, so no key written
+// concurrently is lost. A write that cannot be done throws EIniFileError "Unable to write to
+// <path>" and leaves the file as it was. See profile_text.h for how lines are read and placed.
+class ProfileFile {
+ public:
+  explicit ProfileFile(std::string path);
+  const std::string& FileName() const { return FPath; }
+
+  // The default when the file, the section or the key is missing; at most 2047 bytes of the
+  // stored value, cut before a character.
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& defaultValue) const;
+  // An integer value that is not a valid integer reads as the default; a boolean is an integer
+  // other than 0.
+  int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
+  bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
+
+  // A line break in a name or value would change the meaning of other lines, so it is refused.
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void WriteInteger(const std::string& section, const std::string& key, int value);
+  void WriteBool(const std::string& section, const std::string& key, bool value);  // "1" / "0"
+
+ private:
+  std::string FPath;
+};
+
+}  // namespace platform

@@ -1,0 +1,232 @@
+#include "platform/profile_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/errors.h"
+#include "platform/testing/scratch_dir.h"
+#include "platform/testing/unprivileged.h"
+
+namespace platform {
+namespace {
+
+using testing::ScratchDir;
+using namespace std::string_literals;
+
+TEST(ProfileFile, ReadsGiveTheDefaultForWhatIsMissing) {
+  ScratchDir dir;
+  ProfileFile missingFile(dir.Path("zeder.INI"));
+  EXPECT_EQ(missingFile.ReadString("ZERAVU", "DBOPENDIR", "/home/u"), "/home/u");
+  EXPECT_EQ(missingFile.ReadInteger("ZERAVU", "N", 7), 7);
+  EXPECT_TRUE(missingFile.ReadBool("ZERAVU", "DESIGNOK", true));
+
+  ProfileFile file(dir.Write("zeder.INI", "[HOST]\nDBOPENDIR=/host\n[ZERAVU]\nDESIGNOK=1\n"));
+  EXPECT_EQ(file.ReadString("EXCEL", "PATH", "dflt"), "dflt");
+  EXPECT_EQ(file.ReadString("ZERAVU", "DBOPENDIR", "dflt"), "dflt");
+  EXPECT_EQ(file.FileName(), dir.Path("zeder.INI"));
+}
+
+TEST(ProfileFile, NamesMatchWithoutCaseAndBlanksDoNotCount) {
+  ScratchDir dir;
+  ProfileFile file(dir.Write("zeder.INI",
+                             "; comment=1\n"
+                             "KEY=outside any section\n"
+                             "  [ Zeravu ]  \r\n"
+                             "  DbOpenDir  =  /home/u/문서 함  \r\n"
+                             "#DESIGNOK=1\n"
+                             "Empty=\n"
+                             "[zeravu2]\n"
+                             "DESIGNOK=1\n"));
+  // The file holds UTF-8 here, which CP949 reads as something else; use ASCII for the value.
+  EXPECT_EQ(file.ReadString("ZERAVU", "dbopendir", "x").substr(0, 7), "/home/u");
+  EXPECT_EQ(file.ReadString("zErAvU", "EMPTY", "x"), "");
+  EXPECT_EQ(file.ReadString("ZERAVU", "KEY", "x"), "x");
+  EXPECT_EQ(file.ReadString("ZERAVU", "DESIGNOK", "x"), "x");  // commented out, other section
+  EXPECT_EQ(file.ReadString("ZERAVU", "; comment", "x"), "x");
+}
+
+TEST(ProfileFile, ValuesAreCp949OnDiskAndUtf8ThroughTheApi) {
+  ScratchDir dir;
+  ProfileFile file(dir.Path("zeder.INI"));
+  file.WriteString("ZERAVU", "DBOPENDIR", "/home/사용자/주소록");
+  file.WriteString("ZERAVU", "DBOPENNAME", "가족😀.mdb");
+  EXPECT_EQ(dir.Read("zeder.INI"),
+            "[ZERAVU]\nDBOPENDIR=/home/\xBB\xE7\xBF\xEB\xC0\xDA/\xC1\xD6\xBC\xD2\xB7\xCF\n"
+            "DBOPENNAME=\xB0\xA1\xC1\xB7?.mdb\n");
+  EXPECT_EQ(file.ReadString("zeravu", "DBOPENDIR", ""), "/home/사용자/주소록");
+  EXPECT_EQ(file.ReadString("zeravu", "DBOPENNAME", ""), "가족?.mdb");
+}
+
+TEST(ProfileFile, AtMost2047BytesOfAValueComeBackAndNoHalfCharacter) {
+  ScratchDir dir;
+  std::string hangul;  // 2 + 1500 * 2 bytes; byte 2047 is the first half of a character
+  for (int i = 0; i < 1500; ++i) hangul += "\xB0\xA1";
+  ProfileFile file(dir.Write("zeder.INI", "[S]\nexact=" + std::string(2047, 'e') + "\nlong=" +
+                                              std::string(3000, 'l') + "\nko=aa" + hangul + "\n"));
+  EXPECT_EQ(file.ReadString("S", "exact", ""), std::string(2047, 'e'));
+  EXPECT_EQ(file.ReadString("S", "long", ""), std::string(2047, 'l'));
+  std::string expected = "aa";
+  for (int i = 0; i < 1022; ++i) expected += "가";
+  EXPECT_EQ(file.ReadString("S", "ko", ""), expected);
+}
+
+TEST(ProfileFile, IntegersAndBooleans) {
+  ScratchDir dir;
+  ProfileFile file(dir.Write("zeder.INI", "[S]\nhex=0x1F\nbad=12a\nempty=\nneg= -3 \n"));
+  EXPECT_EQ(file.ReadInteger("S", "hex", 0), 31);
+  EXPECT_EQ(file.ReadInteger("S", "bad", 5), 5);
+  EXPECT_EQ(file.ReadInteger("S", "empty", 5), 5);
+  EXPECT_EQ(file.ReadInteger("S", "neg", 0), -3);
+  EXPECT_TRUE(file.ReadBool("S", "neg", false));
+  EXPECT_FALSE(file.ReadBool("S", "bad", false));
+
+  file.WriteBool("S", "yes", true);
+  file.WriteBool("S", "no", false);
+  file.WriteInteger("S", "n", -42);
+  EXPECT_EQ(dir.Read("zeder.INI"),
+            "[S]\nhex=0x1F\nbad=12a\nempty=\nneg= -3 \nyes=1\nno=0\nn=-42\n");
+  EXPECT_TRUE(file.ReadBool("S", "yes", false));
+  EXPECT_FALSE(file.ReadBool("S", "no", true));
+}
+
+// Each write touches one line, or adds lines in one place; every other byte stays as it was.
+TEST(ProfileFile, WriteShapes) {
+  struct {
+    const char* name;
+    std::string before;
+    std::string after;  // after writing ZERAVU / DESIGNOK = 1
+  } cases[] = {
+      {"missing file", "", "[ZERAVU]\nDESIGNOK=1\n"},
+      {"replace in place, CRLF kept",
+       "[HOST]\r\nDESIGNOK=host's\r\n[zeravu]\r\n  designok = 0 \r\nDBOPENNAME=a.mdb\r\n",
+       "[HOST]\r\nDESIGNOK=host's\r\n[zeravu]\r\nDESIGNOK=1\r\nDBOPENNAME=a.mdb\r\n"},
+      {"insert after the section's last key, before its blank lines and comments",
+       "; host settings\n[HOST]\nA = 1\n\n[ZERAVU]\nDBOPENDIR=/a\n; note\nnot a key\n\n"
+       "# other\n[EXCEL]\nPATH=/x",
+       "; host settings\n[HOST]\nA = 1\n\n[ZERAVU]\nDBOPENDIR=/a\nDESIGNOK=1\n; note\nnot a key\n"
+       "\n# other\n[EXCEL]\nPATH=/x"},
+      {"section without keys", "[ZERAVU]\r\n[HOST]\r\n", "[ZERAVU]\r\nDESIGNOK=1\r\n[HOST]\r\n"},
+      {"section's last line has no line end", "[ZERAVU]\nA=1", "[ZERAVU]\nA=1\nDESIGNOK=1\n"},
+      {"new section after a file without final line end", "[HOST]\nA=1",
+       "[HOST]\nA=1\n[ZERAVU]\nDESIGNOK=1\n"},
+      {"new section in a CRLF file", "[HOST]\r\nA=1\r\n\r\n",
+       "[HOST]\r\nA=1\r\n\r\n[ZERAVU]\r\nDESIGNOK=1\r\n"},
+      {"duplicated section and key: the first is replaced",
+       "[ZERAVU]\nDESIGNOK=0\nDESIGNOK=2\n[ZERAVU]\nDESIGNOK=3\n",
+       "[ZERAVU]\nDESIGNOK=1\nDESIGNOK=2\n[ZERAVU]\nDESIGNOK=3\n"},
+      {"key only in the second copy of the section", "[ZERAVU]\nA=1\n[X]\n[ZERAVU]\nDESIGNOK=0\n",
+       "[ZERAVU]\nA=1\n[X]\n[ZERAVU]\nDESIGNOK=1\n"},
+      {"key before any section is not the section's", "DESIGNOK=0\n[ZERAVU]\n",
+       "DESIGNOK=0\n[ZERAVU]\nDESIGNOK=1\n"},
+      {"junk and binary lines", "\x01\xFF\x00garbage\n[ZERAVU\n=\n[]\nx"s,
+       "\x01\xFF\x00garbage\n[ZERAVU\n=\nDESIGNOK=1\n[]\nx"s},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir;
+    if (!c.before.empty()) dir.Write("zeder.INI", c.before);
+    ProfileFile file(dir.Path("zeder.INI"));
+    file.WriteString("ZERAVU", "DESIGNOK", "1");
+    EXPECT_EQ(dir.Read("zeder.INI"), c.after) << c.name;
+    EXPECT_EQ(file.ReadString("ZERAVU", "DESIGNOK", ""), "1") << c.name;
+  }
+}
+
+TEST(ProfileFile, OverlongLinesAndBinaryBytesAreHarmless) {
+  ScratchDir dir;
+  std::string junk(1 << 20, '\0');
+  for (std::size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>(i * 7919 % 251);
+  std::string content = "[ZERAVU]\nDBOPENDIR=" + junk + "\n" + junk + "\n";
+  ProfileFile file(dir.Write("zeder.INI", content));
+  EXPECT_LE(file.ReadString("ZERAVU", "DBOPENDIR", "").size(), 2047u * 3);
+  file.WriteString("ZERAVU", "DESIGNOK", "1");
+  std::string after = dir.Read("zeder.INI");
+  std::size_t inserted = after.find("DESIGNOK=1\n");
+  ASSERT_NE(inserted, std::string::npos);
+  EXPECT_EQ(after.erase(inserted, 11), content);
+  EXPECT_EQ(file.ReadString("ZERAVU", "DESIGNOK", ""), "1");
+}
+
+TEST(ProfileFile, WriteKeepsTheFilesModeAndCreatesWithTheUsualOne) {
+  ScratchDir dir;
+  std::string path = dir.Write("zeder.INI", "[ZERAVU]\n");
+  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  ProfileFile(path).WriteString("ZERAVU", "DESIGNOK", "1");
+  struct stat info;
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+  ProfileFile(dir.Path("new.INI")).WriteString("A", "B", "C");
+  ASSERT_EQ(stat(dir.Path("new.INI").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0644u);
+}
+
+TEST(ProfileFile, FailedWritesSayUnableToWriteAndLeaveTheFile) {
+  ScratchDir dir;
+  const std::string before = "[HOST]\nX=1\n";
+  ASSERT_EQ(mkdir(dir.Path("ro").c_str(), 0777), 0);
+  const std::string path = dir.Write("ro/zeder.INI", before);
+  ASSERT_EQ(chmod(dir.Path("ro").c_str(), 0555), 0);
+  testing::RunAsUnprivileged([&] {
+    ProfileFile file(path);
+    try {
+      file.WriteString("ZERAVU", "DESIGNOK", "1");
+      ADD_FAILURE() << "wrote into a read-only folder";
+    } catch (const EIniFileError& e) {
+      EXPECT_EQ(e.Message(), "Unable to write to " + path);
+    }
+    EXPECT_EQ(file.ReadString("HOST", "X", ""), "1");
+  });
+  EXPECT_EQ(dir.Read("ro/zeder.INI"), before);
+
+  for (const char* value : {"a\nDESIGNOK=1", "a\r"}) {
+    ProfileFile file(dir.Write("zeder.INI", before));
+    EXPECT_THROW(file.WriteString("HOST", "Y", value), EIniFileError);
+    EXPECT_EQ(dir.Read("zeder.INI"), before);
+  }
+  ProfileFile noFolder(dir.Path("missing/zeder.INI"));
+  EXPECT_THROW(noFolder.WriteString("A", "B", "C"), EIniFileError);
+}
+
+std::string KeyName(int i) {
+  std::string name = "K";  // built in steps: GCC 12 misreports "literal" + std::string
+  return name.append(std::to_string(i));
+}
+
+TEST(ProfileFile, ConcurrentWritersInTwoProcessesLoseNoKey) {
+  ScratchDir dir;
+  const std::string path = dir.Write("zeder.INI", "[HOST]\nKEEP=1\n");
+  constexpr int kKeys = 200;
+  pid_t children[2];
+  for (int writer = 0; writer < 2; ++writer) {
+    children[writer] = fork();
+    ASSERT_GE(children[writer], 0);
+    if (children[writer] == 0) {
+      int status = 0;
+      try {
+        ProfileFile file(path);
+        for (int i = 0; i < kKeys; ++i) {
+          file.WriteInteger(writer == 0 ? "ZERAVU" : "HOST", KeyName(i), i);
+        }
+      } catch (...) {
+        status = 1;
+      }
+      _exit(status);
+    }
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  ProfileFile file(path);
+  EXPECT_EQ(file.ReadString("HOST", "KEEP", ""), "1");
+  for (int i = 0; i < kKeys; ++i) {
+    EXPECT_EQ(file.ReadInteger("ZERAVU", KeyName(i), -1), i);
+    EXPECT_EQ(file.ReadInteger("HOST", KeyName(i), -1), i);
+  }
+}
+
+}  // namespace
+}  // namespace platform
