@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dbengine/types.h"
+
+struct sqlite3;
+
+namespace dbengine {
+
+class TDataSet;
+
+// One open database file. The connection string follows the provider's rules: the provider must
+// be Microsoft.Jet.OLEDB.4.0 and `Data Source` names the file; other properties are accepted and
+// ignored ("Mode=Read" without Write opens read-only).
+class TADOConnection {
+ public:
+  TADOConnection() = default;
+  TADOConnection(const TADOConnection&) = delete;
+  TADOConnection& operator=(const TADOConnection&) = delete;
+  ~TADOConnection();
+
+  std::string ConnectionString;
+  bool LoginPrompt = false;
+
+  // Never creates a file: a missing, unreadable or damaged file, a folder, or a file that is not a
+  // database fails here with EDatabaseError. A file the process may not write opens read-only.
+  void Open();
+  // Closes the datasets still open on this connection first; rolls back an open transaction.
+  void Close();
+  bool Connected() const { return FHandle != nullptr; }
+  bool ReadOnly() const { return FReadOnly; }
+
+  void BeginTrans();
+  void CommitTrans();
+  void RollbackTrans();
+  bool InTransaction() const { return FInTransaction; }
+
+  // Runs one statement of the Jet dialect; a result set is read to its end and dropped.
+  void Execute(const std::string& jetSql, TCommandType commandType = cmdText);
+
+  // For the datasets of this layer: the SQLite handle (null while closed), and the register of
+  // datasets that must close with the connection.
+  sqlite3* Handle() const { return FHandle; }
+  void AttachDataSet(TDataSet* dataSet);
+  void DetachDataSet(TDataSet* dataSet);
+
+ private:
+  void RequireOpen() const;
+
+  sqlite3* FHandle = nullptr;
+  bool FReadOnly = false;
+  bool FInTransaction = false;
+  std::vector<TDataSet*> FDataSets;
+};
+
+}  // namespace dbengine

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace dbengine {
+
+// The connection string both programs give the engine before every open: the Jet 4.0 provider,
+// user Admin, the file (unquoted unless it holds a ";" or a quote), read-write mode and the fixed
+// tail of provider properties.
+std::string JetConnectionString(const std::string& path);
+
+}  // namespace dbengine

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace dbengine {
+
+// Rewrites one statement of the Jet dialect into SQLite's: `Counter` columns (with or without
+// `Primary Key`) become auto-numbered integer keys, the literals TRUE and FALSE become 1 and 0,
+// and a closing ';' is dropped. Declared types LONG, DATETIME, YesNo and TEXT(n) are kept
+// verbatim, so a field read back knows its kind and size. Text inside quotes is never touched.
+std::string TranslateJetSql(const std::string& jetSql);
+
+}  // namespace dbengine

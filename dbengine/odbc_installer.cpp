@@ -1,0 +1,79 @@
+#include "dbengine/odbc_installer.h"
+
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+#include "dbengine/connection_string.h"
+#include "dbengine/database_creation.h"
+#include "platform/folders.h"
+#include "platform/paths.h"
+#include "platform/profile_file.h"
+
+namespace dbengine {
+namespace {
+
+using Item = std::pair<std::string, std::string>;
+
+// "k=v\0k=v\0\0": items up to the first empty one. Answers false for an item without '='.
+bool ParseItems(const std::string& attributes, std::vector<Item>& items) {
+  std::size_t pos = 0;
+  while (pos < attributes.size()) {
+    const std::size_t end = std::min(attributes.find('\0', pos), attributes.size());
+    const std::string item = attributes.substr(pos, end - pos);
+    if (item.empty()) break;
+    const std::size_t equals = item.find('=');
+    if (equals == std::string::npos || equals == 0) return false;
+    items.emplace_back(item.substr(0, equals), item.substr(equals + 1));
+    pos = end + 1;
+  }
+  return true;
+}
+
+bool SameKey(const std::string& a, const char* b) {
+  return !CaseInsensitiveLess()(a, b) && !CaseInsensitiveLess()(b, a);
+}
+
+// The path of CREATE_DB="<path>"; anything after the closing quote (a sort order) is ignored.
+std::string CreationPath(const std::string& value) {
+  if (!value.empty() && value.front() == '"') {
+    const std::size_t close = value.find('"', 1);
+    return value.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+  }
+  return value;
+}
+
+std::string DataSourceFile() {
+  const char* odbcIni = std::getenv("ODBCINI");
+  if (odbcIni != nullptr && *odbcIni != '\0') return odbcIni;
+  return platform::JoinPath(platform::HomeFolder(), ".odbc.ini");
+}
+
+}  // namespace
+
+bool ConfigDataSource(int request, const std::string& driver, const std::string& attributes) {
+  try {
+    if (request != ODBC_ADD_DSN && request != ODBC_ADD_SYS_DSN) return false;
+    std::vector<Item> items;
+    if (!ParseItems(attributes, items)) return false;
+    std::string dsn;
+    for (const Item& item : items)
+      if (SameKey(item.first, "DSN")) dsn = item.second;
+    if (dsn.empty()) return false;
+
+    for (const Item& item : items)
+      if (SameKey(item.first, "CREATE_DB")) CreateEmptyDatabase(CreationPath(item.second));
+
+    platform::ProfileFile file(DataSourceFile());
+    file.WriteString(dsn, "Driver", driver);
+    for (const Item& item : items)
+      if (!SameKey(item.first, "DSN") && !SameKey(item.first, "CREATE_DB"))
+        file.WriteString(dsn, item.first, item.second);
+    return true;
+  } catch (...) {
+    // The installer answers with a flag, as the caller expects of it.
+    return false;
+  }
+}
+
+}  // namespace dbengine

@@ -1,0 +1,192 @@
+#include "dbengine/jet_sql.h"
+
+#include <gtest/gtest.h>
+
+#include "dbengine/errors.h"
+#include "dbengine/query.h"
+#include "dbengine/table.h"
+#include "dbengine/tests/test_database.h"
+
+namespace dbengine {
+namespace {
+
+TEST(JetSql, TranslatesTheDialect) {
+  struct {
+    const char* jet;
+    const char* sqlite;
+  } cases[] = {
+      {"CREATE TABLE g (GID Counter Primary Key,그룹명 TEXT(32))",
+       "CREATE TABLE g (GID INTEGER PRIMARY KEY AUTOINCREMENT,그룹명 TEXT(32))"},
+      {"create table g (id counter, n LONG)",
+       "create table g (id INTEGER PRIMARY KEY AUTOINCREMENT, n LONG)"},
+      {"ALTER TABLE g ADD COLUMN n2 Counter",
+       "ALTER TABLE g ADD COLUMN n2 INTEGER PRIMARY KEY AUTOINCREMENT"},
+      {"SELECT a FROM t WHERE 선택=TRUE;", "SELECT a FROM t WHERE 선택=1"},
+      {"SELECT a FROM t WHERE x=false ;  \n", "SELECT a FROM t WHERE x=0"},
+      // Quoted text, names that are no type, and comments stay as written.
+      {"SELECT 'TRUE;', \"Counter\" FROM t WHERE n like '%;%'",
+       "SELECT 'TRUE;', \"Counter\" FROM t WHERE n like '%;%'"},
+      {"CREATE TABLE counter (counter_id LONG)", "CREATE TABLE counter (counter_id LONG)"},
+      {"SELECT counter /* TRUE */ FROM t -- TRUE\n", "SELECT counter /* TRUE */ FROM t"},
+      {"SELECT 'it''s TRUE' FROM t", "SELECT 'it''s TRUE' FROM t"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TranslateJetSql(c.jet), c.sqlite) << c.jet;
+}
+
+struct Column {
+  const char* name;
+  TFieldType type;
+  int size;
+};
+
+void ExpectColumns(TDataSet& dataSet, const std::vector<Column>& expected) {
+  ASSERT_EQ(dataSet.FieldCount(), static_cast<int>(expected.size()));
+  for (int i = 0; i < dataSet.FieldCount(); ++i) {
+    const TField& field = dataSet.Fields(i);
+    EXPECT_EQ(field.FieldName(), expected[i].name) << i;
+    EXPECT_EQ(field.DataType(), expected[i].type) << expected[i].name;
+    EXPECT_EQ(field.Size(), expected[i].size) << expected[i].name;
+    EXPECT_EQ(field.Index(), i);
+  }
+}
+
+TEST(JetSql, TheAddressStatementsMakeTheirColumnsInOrder) {
+  testing::DatabaseFixture db({});
+  db.conn.BeginTrans();
+  db.conn.Execute(testing::kGroupTableSql);
+  db.conn.Execute(testing::kAddressTableSql);
+  db.conn.CommitTrans();
+
+  TADOTable groups;
+  groups.Connection = &db.conn;
+  groups.TableName = "GROUP_ID";
+  groups.Open();
+  ExpectColumns(groups, {{"GID", ftAutoInc, 0}, {"그룹명", ftWideString, 32}});
+
+  TADOTable addresses;
+  addresses.Connection = &db.conn;
+  addresses.TableName = "addr_rec";
+  addresses.IndexFieldNames = "GID";
+  addresses.Open();
+  ExpectColumns(addresses, {{"ID", ftAutoInc, 0},
+                            {"GID", ftInteger, 0},
+                            {"SDATE", ftDateTime, 0},
+                            {"선택", ftBoolean, 0},
+                            {"이름", ftWideString, 32},
+                            {"존칭", ftWideString, 20},
+                            {"우편번호", ftWideString, 7},
+                            {"주소", ftWideString, 255},
+                            {"상세주소", ftWideString, 100},
+                            {"전화", ftWideString, 20},
+                            {"팩스", ftWideString, 20},
+                            {"휴대폰", ftWideString, 20},
+                            {"회사", ftWideString, 30},
+                            {"부서", ftWideString, 30},
+                            {"직책", ftWideString, 30},
+                            {"회사전화", ftWideString, 30},
+                            {"회사팩스", ftWideString, 30},
+                            {"회사우편번호", ftWideString, 7},
+                            {"회사주소", ftWideString, 255},
+                            {"C상세주소", ftWideString, 100},
+                            {"발송명", ftWideString, 32},
+                            {"발송회사", ftWideString, 30},
+                            {"발송부서", ftWideString, 30},
+                            {"발송직책", ftWideString, 30},
+                            {"발송우편번호", ftWideString, 7},
+                            {"발송주소", ftWideString, 255},
+                            {"D상세주소", ftWideString, 100},
+                            {"발송", ftWideString, 10}});
+  EXPECT_TRUE(addresses.IsEmpty());
+
+  // The counter numbers new rows itself; each insert goes before the current row.
+  const std::pair<const char*, const char*> added[] = {{"갑", "1"}, {"을", "2"}};
+  for (const auto& [name, id] : added) {
+    addresses.Insert();
+    addresses.FieldByName("이름").SetAsString(name);
+    addresses.Post();
+    EXPECT_EQ(addresses.FieldByName("ID").AsString(), id);
+  }
+  EXPECT_EQ(addresses.CellText(0, 0) + addresses.CellText(0, 4), "2을");
+  EXPECT_EQ(addresses.CellText(1, 0) + addresses.CellText(1, 4), "1갑");
+}
+
+TEST(JetSql, StatementOneFailsOnAFileThatHasItAndRollsBack) {
+  testing::DatabaseFixture db({testing::kGroupTableSql});
+  db.conn.BeginTrans();
+  EXPECT_THROW(db.conn.Execute(testing::kGroupTableSql), EDatabaseError);
+  db.conn.RollbackTrans();
+  EXPECT_FALSE(db.conn.InTransaction());
+  EXPECT_EQ(db.Scalar("SELECT count(*) FROM sqlite_master WHERE name='addr_rec'"), "0");
+}
+
+TEST(JetSql, TheLabelQueryYieldsTheTickedRows) {
+  testing::DatabaseFixture db({testing::kAddressTableSql});
+  db.conn.Execute(
+      "INSERT INTO addr_rec (선택,이름,존칭,우편번호,주소,상세주소,회사) VALUES "
+      "(1,'홍길동','님','135-806','서울 강남구 개포1동','1-2','가나상사'),"
+      "(0,'김철수','귀하','100-011','서울 중구','',''),"
+      "(NULL,'이영희','님','200-100','강원','',''),"
+      "(1,'박민수',NULL,'300-200','대전 서구',NULL,NULL)");
+  TADOQuery query;
+  query.Connection = &db.conn;
+  query.CursorType = ctOpenForwardOnly;
+  query.LockType = ltReadOnly;
+  query.SQL.Add("SELECT 우편번호,주소,상세주소,회사,이름,존칭 FROM addr_rec WHERE 선택=TRUE;");
+  query.Open();
+  ASSERT_EQ(query.FieldCount(), 6);
+  EXPECT_EQ(query.Fields(0).FieldName(), "우편번호");
+  EXPECT_EQ(query.Fields(5).FieldName(), "존칭");
+  std::vector<std::string> lines;
+  for (query.First(); !query.Eof(); query.Next()) {
+    std::string line;
+    for (int i = 0; i < query.FieldCount(); ++i) line += query.Fields(i).AsString() + ",";
+    lines.push_back(line);
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{"135-806,서울 강남구 개포1동,1-2,가나상사,홍길동,님,",
+                                             "300-200,대전 서구,,,박민수,,"}));
+}
+
+TEST(JetSql, ThePostcodeSearchMatchesWithWildcardsInPostcodeOrder) {
+  testing::DatabaseFixture db(
+      {"CREATE TABLE zip (우편번호 TEXT(7), 시도 TEXT(20), 읍면동 TEXT(50), 주소 TEXT(255))"});
+  db.conn.Execute(
+      "INSERT INTO zip VALUES ('380-200','충북','신니면','충북 충주시 신니면'),"
+      "('100-011','서울','신당동','서울 중구 신당동'),"
+      "('135-806','서울','개포1동','서울 강남구 개포1동'),"
+      "('150-010','서울','당산동','서울 영등포구 당산동')");
+  struct {
+    const char* typed;
+    std::vector<std::string> postcodes;
+  } cases[] = {
+      {"신", {"100-011", "380-200"}},
+      {"당", {"100-011", "150-010"}},
+      {"_당", {"100-011"}},
+      {"", {"100-011", "135-806", "150-010", "380-200"}},
+      {"없음", {}},
+  };
+  for (const auto& c : cases) {
+    TADOQuery query;
+    query.Connection = &db.conn;
+    query.SQL.Add(std::string("SELECT 우편번호,주소 FROM zip WHERE 읍면동 like '%") + c.typed +
+                  "%' ORDER BY 우편번호");
+    query.Open();
+    std::vector<std::string> postcodes;
+    for (; !query.Eof(); query.Next())
+      postcodes.push_back(query.FieldByName("우편번호").AsString());
+    EXPECT_EQ(postcodes, c.postcodes) << c.typed;
+    EXPECT_EQ(query.RecordCount(), static_cast<int>(c.postcodes.size()));
+  }
+}
+
+TEST(JetSql, AnApostropheInTheSearchTextMakesTheStatementFail) {
+  testing::DatabaseFixture db(
+      {"CREATE TABLE zip (우편번호 TEXT(7), 읍면동 TEXT(50), 주소 TEXT(255))"});
+  TADOQuery query;
+  query.Connection = &db.conn;
+  query.SQL.Add("SELECT 우편번호,주소 FROM zip WHERE 읍면동 like '%a'b%' ORDER BY 우편번호");
+  EXPECT_THROW(query.Open(), EDatabaseError);
+  EXPECT_FALSE(query.Active());
+}
+
+}  // namespace
+}  // namespace dbengine

@@ -1,0 +1,117 @@
+#include "dbengine/odbc_installer.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+#include <filesystem>
+
+#include "dbengine/connection.h"
+#include "dbengine/query.h"
+#include "dbengine/tests/test_database.h"
+#include "platform/profile_file.h"
+#include "platform/testing/scoped_env.h"
+#include "platform/testing/unprivileged.h"
+
+namespace dbengine {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kDriver = "Microsoft Access Driver (*.mdb)";
+
+// The items as the data module lists them: each ended by a NUL, one more NUL at the end.
+std::string Attributes(const std::string& path, bool create) {
+  std::string items = std::string("DSN=ZAZAVOROR") + '\0' + "DBQ=" + path + '\0' + "Exclusive=1" +
+                      '\0' + "Description=ZARIZE Data" + '\0';
+  if (create) items += "CREATE_DB=\"" + path + "\"" + '\0';
+  return items + '\0';
+}
+
+class OdbcInstallerTest : public ::testing::Test {
+ protected:
+  OdbcInstallerTest() : odbcIni("ODBCINI", scratch.Path("odbc.ini")) {}
+
+  std::string Registered(const std::string& key) const {
+    return platform::ProfileFile(scratch.Path("odbc.ini")).ReadString("ZAZAVOROR", key, "<none>");
+  }
+
+  platform::testing::ScratchDir scratch;
+  platform::testing::ScopedEnv odbcIni;
+};
+
+TEST_F(OdbcInstallerTest, CreatesAnEmptyDatabaseAndRegistersTheDataSource) {
+  const std::string path = scratch.Path("새 주소록.mdb");
+  ASSERT_TRUE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, Attributes(path, true)));
+  ASSERT_TRUE(fs::exists(path));
+  EXPECT_GT(fs::file_size(path), 0u);
+
+  TADOConnection conn;
+  conn.ConnectionString = testing::ConnectionStringFor(path);
+  ASSERT_NO_THROW(conn.Open());
+  TADOQuery tables;
+  tables.Connection = &conn;
+  tables.SQL.Add("SELECT name FROM sqlite_master");
+  tables.Open();
+  EXPECT_TRUE(tables.IsEmpty());
+  conn.Execute(testing::kAddressTableSql);
+
+  EXPECT_EQ(Registered("Driver"), kDriver);
+  EXPECT_EQ(Registered("DBQ"), path);
+  EXPECT_EQ(Registered("Exclusive"), "1");
+  EXPECT_EQ(Registered("Description"), "ZARIZE Data");
+  EXPECT_EQ(Registered("CREATE_DB"), "<none>");
+}
+
+TEST_F(OdbcInstallerTest, WithoutCreateDbOnlyRegisters) {
+  const std::string path = scratch.Path("a.mdb");
+  EXPECT_TRUE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, Attributes(path, false)));
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_EQ(Registered("DBQ"), path);
+}
+
+TEST_F(OdbcInstallerTest, RefusesToCreateWhereItCannot) {
+  const std::string existing = scratch.Write("existing.mdb", "keep me");
+  fs::create_directory(scratch.Path("locked"));
+  ::chmod(scratch.Path("locked").c_str(), 0755);
+  struct {
+    const char* label;
+    std::string path;
+    bool unprivileged;
+  } cases[] = {
+      {"existing file", existing, false},
+      {"missing folder", scratch.Path("no/such/folder/a.mdb"), false},
+      {"folder not writable", scratch.Path("locked/a.mdb"), true},
+  };
+  for (const auto& c : cases) {
+    const auto attempt = [&] {
+      EXPECT_FALSE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, Attributes(c.path, true)))
+          << c.label;
+    };
+    if (c.unprivileged)
+      platform::testing::RunAsUnprivileged(attempt);
+    else
+      attempt();
+  }
+  EXPECT_EQ(scratch.Read("existing.mdb"), "keep me");
+  EXPECT_FALSE(fs::exists(scratch.Path("locked/a.mdb")));
+  EXPECT_EQ(Registered("DBQ"), "<none>") << "a failed request registers nothing";
+}
+
+TEST_F(OdbcInstallerTest, RefusesRequestsItDoesNotKnowAndItemsWithoutADataSourceName) {
+  const std::string path = scratch.Path("a.mdb");
+  EXPECT_FALSE(ConfigDataSource(3, kDriver, Attributes(path, true)));
+  EXPECT_FALSE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, std::string("DBQ=/tmp/x.mdb\0\0", 16)));
+  EXPECT_FALSE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, std::string("DSN\0\0", 5)));
+  EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(OdbcInstallerTest, UsesTheHomeFolderFileWithoutOdbcIni) {
+  platform::testing::ScopedEnv noOdbcIni("ODBCINI", std::nullopt);
+  platform::testing::ScopedEnv home("HOME", scratch.Root());
+  EXPECT_TRUE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, Attributes("/tmp/x.mdb", false)));
+  EXPECT_EQ(platform::ProfileFile(scratch.Path(".odbc.ini")).ReadString("ZAZAVOROR", "DBQ", ""),
+            "/tmp/x.mdb");
+}
+
+}  // namespace
+}  // namespace dbengine
