@@ -1,5 +1,8 @@
 #include "ui/file_dialog.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "ui/screen.h"
 
 namespace ui {
@@ -10,6 +13,20 @@ std::string WithDefaultExt(const std::string& path, const std::string& defaultEx
   std::string::size_type nameStart = slash == std::string::npos ? 0 : slash + 1;
   if (path.find('.', nameStart) != std::string::npos) return path;
   return path + "." + defaultExt;
+}
+
+std::string AnyCaseMask(const std::string& mask) {
+  std::string result = mask;
+  std::string::size_type start = 0;
+  while (start <= mask.size()) {
+    std::string::size_type end = std::min(mask.find(';', start), mask.size());
+    std::string pattern = mask.substr(start, end - start);
+    std::string upper = pattern;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (upper != pattern) result += ";" + upper;
+    start = end + 1;
+  }
+  return result;
 }
 
 bool TFileDialog::Execute(Screen& screen) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -40,6 +41,8 @@ class Screen {
   virtual void SetBusy(bool busy) = 0;
   // Brings the application back from the minimised state (does nothing when it is not).
   virtual void RestoreApplication() = 0;
+  // The application's minimise event: called after the application has minimised itself.
+  virtual void SetOnMinimize(std::function<void()> handler) = 0;
   // From now on no window of the application has a taskbar button.
   virtual void RemoveTaskbarButton() = 0;
   // Ends the application as soon as the running handler returns; no further window is shown.
@@ -49,13 +52,13 @@ class Screen {
 // Hourglass for the life of the object; every way out of a scope restores the default cursor.
 class TBusyCursor {
  public:
-  explicit TBusyCursor(Screen& screen) : screen_(screen) { screen_.SetBusy(true); }
-  ~TBusyCursor() { screen_.SetBusy(false); }
+  explicit TBusyCursor(Screen& screen) : FScreen(screen) { FScreen.SetBusy(true); }
+  ~TBusyCursor() { FScreen.SetBusy(false); }
   TBusyCursor(const TBusyCursor&) = delete;
   TBusyCursor& operator=(const TBusyCursor&) = delete;
 
  private:
-  Screen& screen_;
+  Screen& FScreen;
 };
 
 }  // namespace ui

@@ -14,21 +14,21 @@ class TSignal {
   using TSlot = std::function<void()>;
 
   std::size_t Connect(TSlot slot) {
-    slots_.emplace_back(++lastId_, std::move(slot));
-    return lastId_;
+    FSlots.emplace_back(++FLastId, std::move(slot));
+    return FLastId;
   }
   void Disconnect(std::size_t id) {
-    std::erase_if(slots_, [id](const auto& s) { return s.first == id; });
+    std::erase_if(FSlots, [id](const auto& s) { return s.first == id; });
   }
   void Emit() const {
     // A slot may connect or disconnect while we call; work on a copy.
-    auto slots = slots_;
+    auto slots = FSlots;
     for (const auto& s : slots) s.second();
   }
 
  private:
-  std::vector<std::pair<std::size_t, TSlot>> slots_;
-  std::size_t lastId_ = 0;
+  std::vector<std::pair<std::size_t, TSlot>> FSlots;
+  std::size_t FLastId = 0;
 };
 
 }  // namespace ui

@@ -10,21 +10,30 @@ namespace {
 
 const char* KindName(ScriptedScreen::TKind kind) {
   switch (kind) {
-    case ScriptedScreen::TKind::MessageBox: return "message box";
-    case ScriptedScreen::TKind::PlainMessage: return "plain message";
-    case ScriptedScreen::TKind::Error: return "error box";
-    case ScriptedScreen::TKind::FileDialog: return "file dialog";
-    case ScriptedScreen::TKind::Modal: return "modal form";
+    case ScriptedScreen::TKind::MessageBox:
+      return "message box";
+    case ScriptedScreen::TKind::PlainMessage:
+      return "plain message";
+    case ScriptedScreen::TKind::Error:
+      return "error box";
+    case ScriptedScreen::TKind::FileDialog:
+      return "file dialog";
+    case ScriptedScreen::TKind::Modal:
+      return "modal form";
   }
   return "?";
 }
 
 const char* IconName(TMsgIcon icon) {
   switch (icon) {
-    case TMsgIcon::None: return "no icon";
-    case TMsgIcon::Information: return "information";
-    case TMsgIcon::Warning: return "warning";
-    case TMsgIcon::Error: return "error";
+    case TMsgIcon::None:
+      return "no icon";
+    case TMsgIcon::Information:
+      return "information";
+    case TMsgIcon::Warning:
+      return "warning";
+    case TMsgIcon::Error:
+      return "error";
   }
   return "?";
 }
@@ -38,13 +47,15 @@ ScriptedScreen::TShown MakeShown(ScriptedScreen::TKind kind, const std::string& 
 
 }  // namespace
 
-ScriptedScreen::~ScriptedScreen() { VerifyAllMet(); }
+ScriptedScreen::~ScriptedScreen() {
+  VerifyAllMet();
+}
 
 std::string ScriptedScreen::Describe(const TShown& s) {
   std::string d = std::string(KindName(s.Kind)) + " \"" + s.Text + "\"";
   if (s.Kind == TKind::MessageBox) {
-    d += " titled \"" + s.Title + "\", " +
-         (s.Buttons == TMsgButtons::Ok ? "OK" : "OK/Cancel") + ", " + IconName(s.Icon);
+    d += " titled \"" + s.Title + "\", " + (s.Buttons == TMsgButtons::Ok ? "OK" : "OK/Cancel") +
+         ", " + IconName(s.Icon);
   }
   return d;
 }
@@ -57,21 +68,21 @@ ScriptedScreen& ScriptedScreen::ExpectMessageBox(const std::string& text, const 
   e.Want.Buttons = buttons;
   e.Want.Icon = icon;
   e.Answer = answer;
-  expected_.push_back(std::move(e));
+  FExpected.push_back(std::move(e));
   return *this;
 }
 
 ScriptedScreen& ScriptedScreen::ExpectPlainMessage(const std::string& text) {
   TExpected e;
   e.Want = MakeShown(TKind::PlainMessage, text);
-  expected_.push_back(std::move(e));
+  FExpected.push_back(std::move(e));
   return *this;
 }
 
 ScriptedScreen& ScriptedScreen::ExpectError(const std::string& text) {
   TExpected e;
   e.Want = MakeShown(TKind::Error, text);
-  expected_.push_back(std::move(e));
+  FExpected.push_back(std::move(e));
   return *this;
 }
 
@@ -79,7 +90,7 @@ ScriptedScreen& ScriptedScreen::ExpectErrorContaining(const std::string& part) {
   TExpected e;
   e.Want = MakeShown(TKind::Error, part);
   e.TextIsPart = true;
-  expected_.push_back(std::move(e));
+  FExpected.push_back(std::move(e));
   return *this;
 }
 
@@ -92,7 +103,7 @@ ScriptedScreen& ScriptedScreen::ExpectFileDialog(const std::string& title, TFile
   TExpected e;
   e.Want = MakeShown(TKind::FileDialog, title);
   e.FileAnswer = std::move(answer);
-  expected_.push_back(std::move(e));
+  FExpected.push_back(std::move(e));
   return *this;
 }
 
@@ -100,23 +111,23 @@ ScriptedScreen& ScriptedScreen::ExpectModal(const std::string& caption, TModalSc
   TExpected e;
   e.Want = MakeShown(TKind::Modal, caption);
   e.ModalScript = std::move(script);
-  expected_.push_back(std::move(e));
+  FExpected.push_back(std::move(e));
   return *this;
 }
 
 void ScriptedScreen::VerifyAllMet() {
-  for (const auto& e : expected_) ADD_FAILURE() << "expected but never shown: " << Describe(e.Want);
-  expected_.clear();
+  for (const auto& e : FExpected) ADD_FAILURE() << "expected but never shown: " << Describe(e.Want);
+  FExpected.clear();
 }
 
 std::optional<ScriptedScreen::TExpected> ScriptedScreen::Take(const TShown& shown) {
-  shown_.push_back(shown);
-  if (expected_.empty()) {
+  FShown.push_back(shown);
+  if (FExpected.empty()) {
     ADD_FAILURE() << "unexpected " << Describe(shown);
     return std::nullopt;
   }
-  TExpected e = std::move(expected_.front());
-  expected_.pop_front();
+  TExpected e = std::move(FExpected.front());
+  FExpected.pop_front();
   const TShown& w = e.Want;
   bool textOk = e.TextIsPart ? shown.Text.find(w.Text) != std::string::npos : shown.Text == w.Text;
   bool same = w.Kind == shown.Kind && textOk;
@@ -145,7 +156,9 @@ void ScriptedScreen::ShowMessage(const std::string& text) {
   Take(MakeShown(TKind::PlainMessage, text));
 }
 
-void ScriptedScreen::ShowError(const std::string& text) { Take(MakeShown(TKind::Error, text)); }
+void ScriptedScreen::ShowError(const std::string& text) {
+  Take(MakeShown(TKind::Error, text));
+}
 
 std::optional<std::string> ScriptedScreen::ChooseFile(const TFileDialog& dialog) {
   TShown shown = MakeShown(TKind::FileDialog, dialog.Title);
@@ -158,14 +171,16 @@ int ScriptedScreen::ShowModal(TForm& form) {
   auto e = Take(MakeShown(TKind::Modal, form.Caption()));
   if (!e) return mrCancel;
   form.SetModalResult(mrNone);
+  form.DoShow();
   int result = e->ModalScript(form);
   form.SetModalResult(result);
+  form.DoClose();
   return result;
 }
 
 void ScriptedScreen::SetBusy(bool busy) {
-  busyDepth_ += busy ? 1 : -1;
-  if (busy) ++busyCount_;
+  FBusyDepth += busy ? 1 : -1;
+  if (busy) ++FBusyCount;
 }
 
 }  // namespace ui::testing

@@ -44,20 +44,20 @@ class ScriptedScreen : public Screen {
   // A file dialog with this title (empty: the system's default); answers the path, or cancels.
   ScriptedScreen& ExpectFileDialog(const std::string& title, std::optional<std::string> answer);
   ScriptedScreen& ExpectFileDialog(const std::string& title, TFileAnswer answer);
-  // A modal showing of the form with this caption; the script plays the user (sets boxes, calls
-  // handlers) and answers the modal result.
+  // A modal showing of the form with this caption; the form's OnShow runs, then the script
+  // plays the user (sets boxes, calls handlers) and answers the modal result, then OnClose runs.
   ScriptedScreen& ExpectModal(const std::string& caption, TModalScript script);
 
   // Fails the test for every expectation not yet met, and forgets them.
   void VerifyAllMet();
-  bool AllMet() const { return expected_.empty(); }
+  bool AllMet() const { return FExpected.empty(); }
 
-  const std::vector<TShown>& Shown() const { return shown_; }
-  int BusyDepth() const { return busyDepth_; }
-  int BusyCount() const { return busyCount_; }
-  int RestoreCount() const { return restoreCount_; }
-  bool TaskbarButtonRemoved() const { return taskbarRemoved_; }
-  std::optional<int> TerminatedWith() const { return exitCode_; }
+  const std::vector<TShown>& Shown() const { return FShown; }
+  int BusyDepth() const { return FBusyDepth; }
+  int BusyCount() const { return FBusyCount; }
+  int RestoreCount() const { return FRestoreCount; }
+  bool TaskbarButtonRemoved() const { return FTaskbarRemoved; }
+  std::optional<int> TerminatedWith() const { return FExitCode; }
 
   // Screen
   int MessageBox(const TForm* owner, const std::string& text, const std::string& title,
@@ -67,9 +67,15 @@ class ScriptedScreen : public Screen {
   std::optional<std::string> ChooseFile(const TFileDialog& dialog) override;
   int ShowModal(TForm& form) override;
   void SetBusy(bool busy) override;
-  void RestoreApplication() override { ++restoreCount_; }
-  void RemoveTaskbarButton() override { taskbarRemoved_ = true; }
-  void Terminate(int exitCode) override { exitCode_ = exitCode; }
+  void RestoreApplication() override { ++FRestoreCount; }
+  void SetOnMinimize(std::function<void()> handler) override { FOnMinimize = std::move(handler); }
+  void RemoveTaskbarButton() override { FTaskbarRemoved = true; }
+
+  // Plays the user minimising the application.
+  void Minimize() {
+    if (FOnMinimize) FOnMinimize();
+  }
+  void Terminate(int exitCode) override { FExitCode = exitCode; }
 
  private:
   struct TExpected {
@@ -84,13 +90,14 @@ class ScriptedScreen : public Screen {
   std::optional<TExpected> Take(const TShown& shown);
   static std::string Describe(const TShown& shown);
 
-  std::deque<TExpected> expected_;
-  std::vector<TShown> shown_;
-  int busyDepth_ = 0;
-  int busyCount_ = 0;
-  int restoreCount_ = 0;
-  bool taskbarRemoved_ = false;
-  std::optional<int> exitCode_;
+  std::deque<TExpected> FExpected;
+  std::vector<TShown> FShown;
+  int FBusyDepth = 0;
+  int FBusyCount = 0;
+  int FRestoreCount = 0;
+  bool FTaskbarRemoved = false;
+  std::optional<int> FExitCode;
+  std::function<void()> FOnMinimize;
 };
 
 }  // namespace ui::testing

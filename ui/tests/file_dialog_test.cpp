@@ -22,6 +22,13 @@ TEST(FileDialog, DefaultExtensionOnlyForNamesWithout) {
   EXPECT_EQ(WithDefaultExt("/x/new", ""), "/x/new");
 }
 
+TEST(FileDialog, MasksMatchNamesInEitherCase) {
+  EXPECT_EQ(AnyCaseMask("*.mdb"), "*.mdb;*.MDB");
+  EXPECT_EQ(AnyCaseMask("*.csv;*.txt"), "*.csv;*.txt;*.CSV;*.TXT");
+  EXPECT_EQ(AnyCaseMask("*.*"), "*.*");
+  EXPECT_EQ(AnyCaseMask("*.MDB"), "*.MDB");
+}
+
 TEST(FileDialog, ExecuteHandsTheDialogToTheScreenAndKeepsTheChoice) {
   testing::ScriptedScreen screen;
   TFileDialog od(TFileDialog::TKind::Open);

@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/cp949.h"
+#include "platform/folders.h"
+#include "platform/profile_file.h"
+#include "platform/testing/unprivileged.h"
+#include "zeravu/tests/zeravu_fixture.h"
+
+namespace zeravu::testing {
+namespace {
+
+const char* const kHeader =
+    "선택,이름,존칭,우편번호,주소,상세주소,전화,팩스,휴대폰,회사,부서,직책,회사전화,회사팩스,"
+    "회사우편번호,회사주소,C상세주소,발송명,발송회사,발송부서,발송직책,발송우편번호,발송주소,"
+    "D상세주소,발송,\n";
+const char* const kLabelHeader = "우편번호,주소,상세주소,회사,이름,존칭\n";
+const char* const kHostSection = "; the host's own settings\r\n[HOST]\r\nPrinter=라벨 1\r\n\r\n";
+
+std::string Cp949(const std::string& utf8) { return platform::ToCp949(utf8); }
+
+// A spreadsheet line for a ticked record with only a name and an address.
+std::string SheetLine(const std::string& name, const std::string& address) {
+  return Cp949("True," + name + ",,," + address + ",,,,,,,,,,,,,,,,,,,,,\n");
+}
+
+class Exports : public ::testing::Test, public ZeravuFixture {
+ protected:
+  // Zeravu started on a database of these records, the settings file holding a host section.
+  TFMain& StartOn(const std::vector<Record>& records) {
+    dir.Write("bin/zeder.INI", kHostSection);
+    const std::string path = MakeAddressDatabase(dir.Path("list.mdb"), records);
+    TFMain& form = Start({kToken, "1", path});
+    form.tmActTimer();
+    return form;
+  }
+  std::string HandOff() { return dir.Read("tmp/hhh.csv"); }
+  std::string Setting(const std::string& section, const std::string& key) {
+    return platform::ProfileFile(SettingsPath()).ReadString(section, key, "<none>");
+  }
+  void SaveSheet(TFMain& form, const std::string& name, bool fails = false) {
+    screen.ExpectFileDialog("", std::optional<std::string>(dir.Path(name)));
+    if (fails) screen.ExpectErrorContaining("");
+    ui::RunGuarded(screen, [&] { form.spbExcelSaveAsClick(); });
+  }
+  int closeRequests = 0;
+  void CountCloses(TFMain& form) {
+    form.CloseRequested.Connect([this] { ++closeRequests; });
+  }
+};
+
+TEST_F(Exports, SpreadsheetHoldsTheTickedRecordsInListOrder) {
+  TFMain& form = StartOn({{"김철수", "서울 종로구"}, {"빼기", "대전", false}, {"박영희", "부산 중구"}});
+  SaveSheet(form, "out/sheet", true);  // no such folder: the export fails, nothing is left
+
+  EXPECT_FALSE(platform::FileExists(dir.Path("out/sheet.csv")));
+  screen.VerifyAllMet();
+
+  SaveSheet(form, "sheet");
+  EXPECT_EQ(dir.Read("sheet.csv"),
+            Cp949(kHeader) + SheetLine("김철수", "서울 종로구") + SheetLine("박영희", "부산 중구"));
+  EXPECT_EQ(Setting("EXCEL", "PATH"), dir.Root());
+  EXPECT_EQ(dir.Read("bin/zeder.INI").substr(0, std::string(kHostSection).size()), kHostSection);
+  // The second export's dialog starts where the first one saved.
+  SaveSheet(form, "again.csv");
+  EXPECT_EQ(screen.Shown().back().Dialog->InitialDir, dir.Root());
+}
+
+TEST_F(Exports, SpreadsheetDialogStartsInTheDefaultFolderAndCancelWritesNothing) {
+  TFMain& form = StartOn({{"김", "서울"}});
+  screen.ExpectFileDialog("", std::optional<std::string>());
+  form.spbExcelSaveAsClick();
+  const auto& dialog = *screen.Shown().back().Dialog;
+  EXPECT_EQ(dialog.InitialDir, form.FExcelDir());
+  EXPECT_EQ(dialog.DefaultExt, "csv");
+  EXPECT_EQ(dialog.FilterName, "엑셀텍스트파일(*.csv)");
+  EXPECT_EQ(Setting("EXCEL", "PATH"), "<none>");
+}
+
+TEST_F(Exports, SpreadsheetSituations) {
+  struct {
+    const char* what;
+    std::vector<Record> records;
+    std::function<void(Tdm&)> before;
+    std::string body;  // after the header
+  } cases[] = {
+      {"none ticked", {{"김", "서울", false}}, nullptr, ""},
+      {"comma and quote are quoted", {{"김, 철수", "서울 \"중앙\"로"}}, nullptr,
+       Cp949("True,\"김, 철수\",,,\"서울 \"\"중앙\"\"로\",,,,,,,,,,,,,,,,,,,,,\n")},
+      {"null tick counts as not ticked", {{"김", "서울"}},
+       [](Tdm& d) {
+         d.adoTblMember.Edit();
+         d.adoTblMember.FieldByName("선택").Clear();
+         d.adoTblMember.Post();
+       },
+       ""},
+      {"pending edit is stored and written", {{"김", "서울"}},
+       [](Tdm& d) {
+         d.adoTblMember.Edit();
+         d.adoTblMember.FieldByName("이름").SetAsString("이");
+       },
+       SheetLine("이", "서울")},
+      {"pending new record is stored and written", {{"김", "서울"}},
+       [](Tdm& d) {
+         d.adoTblMember.Last();
+         d.adoTblMember.Insert();
+         d.adoTblMember.FieldByName("이름").SetAsString("새");
+         d.adoTblMember.FieldByName("주소").SetAsString("대구");
+         d.adoTblMember.FieldByName("선택").SetAsBoolean(true);
+       },
+       SheetLine("새", "대구") + SheetLine("김", "서울")},
+      {"characters code page 949 cannot hold become ?", {{"김😀", "서울"}}, nullptr,
+       SheetLine("김?", "서울")},
+  };
+  for (const auto& c : cases) {
+    const std::string path = MakeAddressDatabase(dir.Path(std::string(c.what) + ".mdb"), c.records);
+    TInstance z(*this, {kToken, "1", path});
+    auto& d = z.dm;
+    TFMain& form = z.form;
+    form.FormCreate();
+    form.tmActTimer();
+    if (c.before) c.before(d);
+    form.SaveSelectedCsv(dir.Path("case.csv"));
+    EXPECT_EQ(dir.Read("case.csv"), Cp949(kHeader) + c.body) << c.what;
+    EXPECT_EQ(d.adoTblMember.State(), dbengine::dsBrowse) << c.what;
+  }
+}
+
+TEST_F(Exports, SpreadsheetReturnsToTheRememberedRecord) {
+  TFMain& form = StartOn({{"가", "1"}, {"나", "2"}, {"다", "3"}});
+  dm.adoTblMember.First();
+  dm.adoTblMember.Next();
+  form.SaveSelectedCsv(dir.Path("x.csv"));
+  EXPECT_EQ(dm.adoTblMember.FieldByName("이름").AsString(), "나");
+}
+
+TEST_F(Exports, SpreadsheetWithNoDatabaseFailsBeforeTouchingTheFile) {
+  TFMain& form = Start({kToken});
+  const std::string existing = dir.Write("keep.csv", "the user's data");
+  screen.ExpectFileDialog("", std::optional<std::string>(existing));
+  screen.ExpectError("Cannot perform this operation on a closed dataset");
+  ui::RunGuarded(screen, [&] { form.spbExcelSaveAsClick(); });
+  EXPECT_EQ(dir.Read("keep.csv"), "the user's data");
+  EXPECT_EQ(Setting("EXCEL", "PATH"), "<none>");
+}
+
+TEST_F(Exports, LabelHandOffSituations) {
+  struct {
+    const char* what;
+    std::vector<Record> records;
+    std::string file;  // empty: no file
+    bool keys;
+  } cases[] = {
+      {"some ticked", {{"김,철수", "서울"}, {"박", "부산", false}},
+       Cp949(kLabelHeader) + Cp949(",서울,,,김,철수,\n"), true},
+      {"none ticked", {{"박", "부산", false}}, Cp949(kLabelHeader), true},
+      {"no records", {}, "", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    dir.Write("bin/zeder.INI", kHostSection);
+    dir.Write("tmp/hhh.csv", "an old hand-off");
+    const std::string path = MakeAddressDatabase(dir.Path(std::string(c.what) + ".mdb"), c.records);
+    TInstance z(*this, {kToken, "1", path});
+    TFMain& form = z.form;
+    form.FormCreate();
+    form.tmActTimer();
+    int closes = 0;
+    form.CloseRequested.Connect([&] { ++closes; });
+    form.spbDesignClick();
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(platform::FileExists(dir.Path("tmp/hhh.csv")), !c.file.empty());
+    if (!c.file.empty()) {
+      EXPECT_EQ(HandOff(), c.file);
+    }
+    const std::string settings = dir.Read("bin/zeder.INI");
+    EXPECT_EQ(settings.substr(0, std::string(kHostSection).size()), kHostSection);
+    EXPECT_EQ(Setting("ZERAVU", "DESIGNOK"), c.keys ? "1" : "<none>");
+    EXPECT_EQ(Setting("ZERAVU", "DBOPENDIR"), c.keys ? dir.Root() : "<none>");
+    EXPECT_EQ(Setting("ZERAVU", "DBOPENNAME"), c.keys ? std::string(c.what) + ".mdb" : "<none>");
+  }
+}
+
+TEST_F(Exports, LabelHandOffStoresPendingChangesAndIsPrivate) {
+  TFMain& form = StartOn({{"김", "서울"}});
+  dm.adoTblMember.Insert();
+  dm.adoTblMember.FieldByName("이름").SetAsString("새");
+  dm.adoTblMember.FieldByName("주소").SetAsString("대구");
+  dm.adoTblMember.FieldByName("선택").SetAsBoolean(true);
+  form.spbDesignClick();
+  const std::string file = HandOff();
+  EXPECT_NE(file.find(Cp949(",대구,,,새,\n")), std::string::npos);
+  EXPECT_NE(file.find(Cp949(",서울,,,김,\n")), std::string::npos);
+  struct stat st{};
+  ASSERT_EQ(stat(dir.Path("tmp/hhh.csv").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(Exports, LabelHandOffReplacesAPlantedLinkInsteadOfFollowingIt) {
+  TFMain& form = StartOn({{"김", "서울"}});
+  const std::string victim = dir.Write("victim.txt", "keep me");
+  ASSERT_EQ(symlink(victim.c_str(), dir.Path("tmp/hhh.csv").c_str()), 0);
+  form.spbDesignClick();
+  EXPECT_EQ(dir.Read("victim.txt"), "keep me");
+  EXPECT_EQ(HandOff().substr(0, Cp949(kLabelHeader).size()), Cp949(kLabelHeader));
+}
+
+TEST_F(Exports, LabelHandOffWithNoDatabaseDeletesTheOldFileAndCloses) {
+  TFMain& form = Start({kToken});
+  dir.Write("tmp/hhh.csv", "old");
+  CountCloses(form);
+  form.spbDesignClick();
+  EXPECT_FALSE(platform::FileExists(dir.Path("tmp/hhh.csv")));
+  EXPECT_EQ(closeRequests, 1);
+  EXPECT_EQ(Setting("ZERAVU", "DESIGNOK"), "<none>");
+}
+
+TEST_F(Exports, LabelHandOffFailuresKeepZeravuOpenAndWriteNoKey) {
+  // A table without one of the six columns: the query fails before any file is made.
+  {
+    const std::string path = dir.Path("odd.mdb");
+    TInstance z(*this, {kToken, "1", path});
+    auto& s = z.screen;
+    auto& d = z.dm;
+    TFMain& form = z.form;
+    ASSERT_TRUE(d.CreateMDBFile(path));
+    ASSERT_TRUE(d.OpenDB(path, "odd.mdb"));
+    d.conn.Execute("CREATE TABLE addr_rec (ID Counter Primary Key,GID LONG,선택 YesNo,이름 TEXT(32))");
+    d.conn.Execute("INSERT INTO addr_rec (선택,이름) VALUES (1,'김')");
+    d.CloseDB();
+    form.FormCreate();
+    form.tmActTimer();
+    int closes = 0;
+    form.CloseRequested.Connect([&] { ++closes; });
+    s.ExpectErrorContaining("우편번호");
+    ui::RunGuarded(s, [&] { form.spbDesignClick(); });
+    EXPECT_EQ(closes, 0);
+    EXPECT_FALSE(platform::FileExists(dir.Path("tmp/hhh.csv")));
+    EXPECT_EQ(Setting("ZERAVU", "DESIGNOK"), "<none>");
+  }
+  // The settings file cannot be written: the hand-off file is there, no key, Zeravu stays open.
+  TFMain& form = StartOn({{"김", "서울"}});
+  CountCloses(form);
+  chmod(TempDir().c_str(), 0777);
+  chmod(ExeDir().c_str(), 0555);
+  chmod(SettingsPath().c_str(), 0444);
+  platform::testing::RunAsUnprivileged([&] {
+    screen.ExpectError("Unable to write to " + SettingsPath());
+    ui::RunGuarded(screen, [&] { form.spbDesignClick(); });
+    screen.VerifyAllMet();
+    EXPECT_EQ(closeRequests, 0);
+    EXPECT_TRUE(platform::FileExists(dir.Path("tmp/hhh.csv")));
+  });
+  EXPECT_EQ(Setting("ZERAVU", "DESIGNOK"), "<none>");
+}
+
+}  // namespace
+}  // namespace zeravu::testing

@@ -1,0 +1,309 @@
+#include <gtest/gtest.h>
+
+#include "platform/folders.h"
+#include "platform/profile_file.h"
+#include "zeravu/tests/zeravu_fixture.h"
+
+namespace zeravu::testing {
+namespace {
+
+using ui::TMsgButtons;
+using ui::TMsgIcon;
+
+const char* const kClosed = "Cannot perform this operation on a closed dataset";
+const char* const kDbError = "데이터베이스에 오류가 있습니다.";
+
+class MainFlows : public ::testing::Test, public ZeravuFixture {
+ protected:
+  std::string Setting(const std::string& key) {
+    return platform::ProfileFile(SettingsPath()).ReadString("ZERAVU", key, "<none>");
+  }
+  // The start-up timer's tick, run the way the view runs every event.
+  void Tick() { ui::RunGuarded(screen, [this] { main->tmActTimer(); }); }
+  void Click(ui::TButton& button) {
+    ui::RunGuarded(screen, [&] { button.Click(); });
+  }
+};
+
+TEST_F(MainFlows, ModeOneOpensTheNamedDatabaseWithoutAnyDialog) {
+  const std::string path = MakeAddressDatabase(dir.Path("list.mdb"), {{"홍길동", "서울"}});
+  TFMain& form = Start({kToken, "1", path});
+  Tick();
+  EXPECT_FALSE(form.tmAct.Enabled());
+  EXPECT_TRUE(dm.adoTblMember.Active());
+  EXPECT_EQ(dm.adoTblMember.RecordCount(), 1);
+  EXPECT_EQ(form.StatusBar1.PanelText(1), "list.mdb");
+  EXPECT_EQ(form.FAddrDir(), dir.Root());
+  EXPECT_EQ(form.FDBFileName(), "list.mdb");
+}
+
+TEST_F(MainFlows, ModeOneWithAMissingFileOpensNothingButKeepsItsFolder) {
+  TFMain& form = Start({kToken, "1", dir.Path("elsewhere/missing.mdb")});
+  Tick();
+  EXPECT_FALSE(dm.conn.Connected());
+  EXPECT_EQ(form.StatusBar1.PanelText(1), "...");
+  // A later new-database dialog starts in that folder.
+  screen.ExpectFileDialog("새주소 등록", std::optional<std::string>());
+  screen.ExpectError(kClosed);
+  Click(form.spdNewDB);
+  EXPECT_EQ(screen.Shown().at(0).Dialog->InitialDir, dir.Path("elsewhere"));
+}
+
+TEST_F(MainFlows, ModeOneOnAFileThatIsNotADatabaseSaysSo) {
+  TFMain& form = Start({kToken, "1", dir.Write("junk.mdb", "plain text")});
+  screen.ExpectPlainMessage(kDbError);
+  Tick();
+  EXPECT_FALSE(dm.adoTblMember.Active());
+  EXPECT_EQ(form.StatusBar1.PanelText(1), "...");
+}
+
+TEST_F(MainFlows, OtherModesDoNothingAndBadModesShowTheConversionError) {
+  struct {
+    std::vector<std::string> args;
+    const char* error;  // null: nothing shown
+  } cases[] = {
+      {{kToken, "2"}, nullptr},
+      {{kToken, "-1"}, nullptr},
+      {{kToken, "x"}, "'x' is not a valid integer value"},
+      {{kToken}, "'' is not a valid integer value"},
+  };
+  for (const auto& c : cases) {
+    TInstance z(*this, c.args);
+    auto& s = z.screen;
+    auto& d = z.dm;
+    TFMain& form = z.form;
+    form.FormCreate();
+    if (c.error) s.ExpectError(c.error);
+    ui::RunGuarded(s, [&] { form.tmActTimer(); });
+    EXPECT_FALSE(form.tmAct.Enabled());
+    EXPECT_FALSE(d.conn.Connected());
+  }
+}
+
+TEST_F(MainFlows, ModeZeroCreatesANewDatabaseAndWritesTheSettings) {
+  TFMain& form = Start({kToken, "0", "/ignored.mdb"});
+  screen.ExpectFileDialog("새주소 등록", std::optional<std::string>(AddressDir() + "/new"));
+  screen.ExpectMessageBox("등록되었습니다!!", "성공", TMsgButtons::Ok, TMsgIcon::Information);
+  // The add dialog opens at once; what is confirmed there is stored by the flow's last refresh.
+  screen.ExpectModal("자료추가", [this](ui::TForm&) {
+    FAddrInfoIn.edtName.SetText("홍길동");
+    FAddrInfoIn.edtAddr.SetText("서울 종로구");
+    return ui::mrOk;
+  });
+  Tick();
+  const auto& dialog = *screen.Shown().at(0).Dialog;
+  EXPECT_EQ(dialog.InitialDir, AddressDir());
+  EXPECT_EQ(dialog.DefaultExt, "mdb");
+  EXPECT_EQ(dialog.FilterName, "Microsoft Access Files(*.mdb)");
+  EXPECT_TRUE(platform::FileExists(AddressDir() + "/new.mdb"));
+  EXPECT_TRUE(dm.adoTblMember.Active());
+  EXPECT_EQ(form.StatusBar1.PanelText(1), "new.mdb");
+  EXPECT_EQ(Setting("DBOPENDIR"), AddressDir());
+  EXPECT_EQ(Setting("DBOPENNAME"), "new.mdb");
+  EXPECT_EQ(dm.adoTblMember.State(), dbengine::dsBrowse);
+  dm.adoTblMember.Close();
+  dm.adoTblMember.Open();
+  ASSERT_EQ(dm.adoTblMember.RecordCount(), 1);
+  EXPECT_EQ(dm.adoTblMember.FieldByName("이름").AsString(), "홍길동");
+  EXPECT_EQ(screen.BusyDepth(), 0);
+  EXPECT_EQ(screen.BusyCount(), 1);
+}
+
+TEST_F(MainFlows, NewDatabaseCancelledRefreshesTheOpenTableOrReportsTheClosedOne) {
+  TFMain& form = Start({kToken});
+  screen.ExpectFileDialog("새주소 등록", std::optional<std::string>());
+  screen.ExpectError(kClosed);
+  Click(form.spdNewDB);
+  screen.VerifyAllMet();
+
+  // With a database open, a pending edit is stored by the refresh.
+  const std::string path = MakeAddressDatabase(dir.Path("a.mdb"), {{"김", "부산"}});
+  ASSERT_TRUE(dm.OpenDB(path, "a.mdb"));
+  dm.adoTblMember.Open();
+  dm.adoTblMember.Edit();
+  dm.adoTblMember.FieldByName("이름").SetAsString("이");
+  screen.ExpectFileDialog("새주소 등록", std::optional<std::string>());
+  Click(form.spdNewDB);
+  EXPECT_EQ(dm.adoTblMember.State(), dbengine::dsBrowse);
+  dm.adoTblMember.Close();
+  dm.adoTblMember.Open();
+  EXPECT_EQ(dm.adoTblMember.FieldByName("이름").AsString(), "이");
+}
+
+TEST_F(MainFlows, OverwriteDeclinedChangesNothing) {
+  const std::string path = MakeAddressDatabase(dir.Path("a.mdb"), {{"김", "부산"}});
+  TFMain& form = Start({kToken, "1", path});
+  Tick();
+  dm.adoTblMember.Edit();
+  dm.adoTblMember.FieldByName("이름").SetAsString("박");
+  screen.ExpectFileDialog("새주소 등록", std::optional<std::string>(path));
+  screen.ExpectMessageBox("같은 DB가 존재합니다. 덮어 쓰겠습니까?", "주의", TMsgButtons::OkCancel,
+                          TMsgIcon::Warning, ui::mrCancel);
+  Click(form.spdNewDB);
+  EXPECT_EQ(dm.adoTblMember.State(), dbengine::dsEdit);  // no refresh ran
+  EXPECT_TRUE(dm.conn.Connected());
+  EXPECT_EQ(Setting("DBOPENNAME"), "<none>");
+}
+
+TEST_F(MainFlows, OverwriteAcceptedReplacesTheOpenFileWithAnEmptyDatabase) {
+  const std::string path = MakeAddressDatabase(dir.Path("a.mdb"), {{"김", "부산"}});
+  TFMain& form = Start({kToken, "1", path});
+  Tick();
+  screen.ExpectFileDialog("새주소 등록", std::optional<std::string>(path));
+  screen.ExpectMessageBox("같은 DB가 존재합니다. 덮어 쓰겠습니까?", "주의", TMsgButtons::OkCancel,
+                          TMsgIcon::Warning, ui::mrOk);
+  screen.ExpectMessageBox("등록되었습니다!!", "성공", TMsgButtons::Ok, TMsgIcon::Information);
+  screen.ExpectModal("자료추가", [](ui::TForm&) { return ui::mrCancel; });
+  Click(form.spdNewDB);
+  EXPECT_TRUE(dm.adoTblMember.Active());
+  EXPECT_EQ(dm.adoTblMember.RecordCount(), 0);
+  EXPECT_EQ(Setting("DBOPENNAME"), "a.mdb");
+}
+
+TEST_F(MainFlows, NewDatabaseInAFolderThatCannotBeWrittenShowsThePathAndTheFailure) {
+  TFMain& form = Start({kToken});
+  const std::string path = dir.Path("missing-folder/new.mdb");
+  screen.ExpectFileDialog("새주소 등록", std::optional<std::string>(path));
+  screen.ExpectPlainMessage("Create MDB (Database file) failed!");
+  screen.ExpectPlainMessage(path);
+  screen.ExpectMessageBox("DB생성 실패!!", "실패", TMsgButtons::Ok, TMsgIcon::Error);
+  // The flow goes on: the settings are written, the add dialog opens, and the refresh then fails
+  // on the closed table.
+  screen.ExpectModal("자료추가", [](ui::TForm&) { return ui::mrCancel; });
+  screen.ExpectError(kClosed);
+  Click(form.spdNewDB);
+  EXPECT_EQ(Setting("DBOPENNAME"), "new.mdb");
+  EXPECT_EQ(form.StatusBar1.PanelText(1), "...");
+}
+
+TEST_F(MainFlows, OpenFlow) {
+  const std::string good = MakeAddressDatabase(dir.Path("other/good.mdb"), {{"김", "부산"}});
+  TFMain& form = Start({kToken});
+
+  // Cancel: nothing happens. The dialog starts in DBOPENDIR, else FAddrDir.
+  screen.ExpectFileDialog("자료열기", std::optional<std::string>());
+  Click(form.spbDBOpen);
+  EXPECT_EQ(screen.Shown().back().Dialog->InitialDir, AddressDir());
+
+  platform::ProfileFile(SettingsPath()).WriteString("ZERAVU", "DBOPENDIR", dir.Path("other"));
+  screen.ExpectFileDialog("자료열기", std::optional<std::string>(dir.Path("other/good")));
+  Click(form.spbDBOpen);
+  EXPECT_EQ(screen.Shown().back().Dialog->InitialDir, dir.Path("other"));
+  EXPECT_TRUE(dm.adoTblMember.Active());
+  EXPECT_EQ(form.StatusBar1.PanelText(1), "good.mdb");
+  EXPECT_EQ(form.FAddrDir(), AddressDir());  // the open flow keeps the folder
+
+  // A typed name that does not exist: the message, nothing open, the status bar unchanged.
+  screen.ExpectFileDialog("자료열기", std::optional<std::string>(dir.Path("other/nothing.mdb")));
+  screen.ExpectPlainMessage(kDbError);
+  Click(form.spbDBOpen);
+  EXPECT_FALSE(dm.conn.Connected());
+  EXPECT_EQ(form.FDBFileName(), "nothing.mdb");
+  EXPECT_EQ(form.StatusBar1.PanelText(1), "good.mdb");
+
+  // A file that is not a database.
+  screen.ExpectFileDialog("자료열기", std::optional<std::string>(dir.Write("junk.mdb", "junk")));
+  screen.ExpectPlainMessage(kDbError);
+  Click(form.spbDBOpen);
+  EXPECT_FALSE(dm.conn.Connected());
+  EXPECT_EQ(Setting("DBOPENNAME"), "<none>");  // the open flow writes nothing
+}
+
+TEST_F(MainFlows, OpeningADatabaseWithoutTheAddressTableShowsTheEngineError) {
+  const std::string path = dir.Path("plain.mdb");
+  {
+    ui::testing::ScriptedScreen quiet;
+    Tdm maker(quiet);
+    ASSERT_TRUE(maker.CreateMDBFile(path));
+  }
+  TFMain& form = Start({kToken});
+  screen.ExpectFileDialog("자료열기", std::optional<std::string>(path));
+  screen.ExpectErrorContaining("addr_rec");
+  Click(form.spbDBOpen);
+  EXPECT_FALSE(dm.adoTblMember.Active());
+  EXPECT_EQ(form.StatusBar1.PanelText(1), "...");
+}
+
+TEST_F(MainFlows, SaveAndCornerButtonNeedAnOpenTable) {
+  TFMain& form = Start({kToken});
+  screen.ExpectError(kClosed);
+  Click(form.spbMDBSave);
+  screen.ExpectError(kClosed);
+  ui::RunGuarded(screen, [&] { form.wwDBGMemberIButtonClick(); });
+  screen.VerifyAllMet();
+
+  const std::string path = MakeAddressDatabase(dir.Path("a.mdb"), {{"김", "부산"}});
+  ASSERT_TRUE(dm.OpenDB(path, "a.mdb"));
+  dm.adoTblMember.Open();
+  dm.adoTblMember.Edit();
+  dm.adoTblMember.FieldByName("선택").SetAsBoolean(false);
+  Click(form.spbMDBSave);
+  EXPECT_EQ(dm.adoTblMember.State(), dbengine::dsBrowse);
+  form.wwDBGMemberIButtonClick();
+  EXPECT_EQ(dm.adoTblMember.Sort(), "GID ASC");
+  dm.adoTblMember.Close();
+  dm.adoTblMember.Open();
+  EXPECT_FALSE(dm.adoTblMember.FieldByName("선택").AsBoolean());
+}
+
+TEST_F(MainFlows, APendingRecordIsStoredBeforeClosingAndBeforeAnotherDatabaseOpens) {
+  const std::string a = MakeAddressDatabase(dir.Path("a.mdb"), {{"김", "부산"}});
+  const std::string b = MakeAddressDatabase(dir.Path("b.mdb"));
+  TFMain& form = Start({kToken, "1", a});
+  Tick();
+  dm.adoTblMember.Insert();
+  dm.adoTblMember.FieldByName("이름").SetAsString("새 사람");
+  screen.ExpectFileDialog("자료열기", std::optional<std::string>(b));
+  Click(form.spbDBOpen);
+  ASSERT_TRUE(dm.OpenDB(a, "a.mdb"));
+  dm.adoTblMember.Open();
+  EXPECT_EQ(dm.adoTblMember.RecordCount(), 2);
+
+  // On close, a record that cannot be stored keeps the window open.
+  dm.adoTblMember.Edit();
+  dm.adoTblMember.FieldByName("우편번호").SetAsString("123-4567890");
+  screen.ExpectErrorContaining("우편번호");
+  EXPECT_FALSE(form.CloseQuery());
+  EXPECT_EQ(dm.adoTblMember.State(), dbengine::dsEdit);
+  dm.adoTblMember.FieldByName("우편번호").SetAsString("123-456");
+  EXPECT_TRUE(form.CloseQuery());
+  dm.adoTblMember.Close();
+  dm.adoTblMember.Open();
+  dm.adoTblMember.First();
+  EXPECT_EQ(dm.adoTblMember.FieldByName("우편번호").AsString(), "123-456");
+}
+
+}  // namespace
+}  // namespace zeravu::testing
+
+namespace zeravu::testing {
+namespace {
+
+TEST_F(MainFlows, TheSpinBoxFreezesLeadingColumnsWhileSomeStayFree) {
+  TFMain& form = Start({kToken});
+  EXPECT_EQ(form.wwDBGMember.FixedCols(), 1);  // applied by the creation event
+  struct {
+    const char* typed;
+    int fixed;
+  } steps[] = {{"3", 3}, {"7", 3}, {"9", 3}, {"1", 1}, {"6", 6}, {"abc", 1}};
+  for (const auto& step : steps) {
+    form.RxSE.SetText(step.typed);
+    EXPECT_EQ(form.wwDBGMember.FixedCols(), step.fixed) << step.typed;
+  }
+}
+
+TEST_F(MainFlows, AnOpenCellEditIsCommittedAndStoredByTheSave) {
+  const std::string path = MakeAddressDatabase(dir.Path("a.mdb"), {{"김", "부산"}});
+  TFMain& form = Start({kToken, "1", path});
+  Tick();
+  form.wwDBGMember.SetCurrentCell(0, 5);  // 이름
+  ASSERT_TRUE(form.wwDBGMember.BeginCellEdit());
+  form.wwDBGMember.SetEditorText("최");
+  form.SaveSelectedCsv(dir.Path("x.csv"));
+  dm.adoTblMember.Close();
+  dm.adoTblMember.Open();
+  EXPECT_EQ(dm.adoTblMember.FieldByName("이름").AsString(), "최");
+}
+
+}  // namespace
+}  // namespace zeravu::testing
