@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "platform/cp949.h"
@@ -17,6 +18,9 @@ struct TLineCase {
   std::string Block;
   std::string Line;
 };
+
+// Shown by name in test listings, not as raw bytes.
+void PrintTo(const TLineCase& c, std::ostream* out) { *out << c.Name; }
 
 class PickLineCase : public ::testing::TestWithParam<TLineCase> {};
 
