@@ -153,17 +153,6 @@ void TFZipSearch::sbDongClick() {
   }
   ADOT.Close();
   wwDS.SetDataSet(&DQ1);
-
-  wwDBGrid1.SetDataSource(&wwDS);
-  wwDBGrid1.SetColumns({{"우편번호", 8, "우편번호"}, {"주소", 40, "주소"}});
-  ui::TwwDBGridOptions options;
-  options.Editing = false;
-  options.RowSelect = true;
-  options.WordWrap = true;
-  options.Tabs = false;
-  wwDBGrid1.SetOptions(options);
-  wwDBGrid1.SetTitleColor(ui::clFormBlue);
-  wwDBGrid1.OnDblClick = [this] { wwDBGrid1DblClick(); };
   const std::string statement = "SELECT 우편번호,주소 FROM zip WHERE 읍면동 like '%" +
                                 PatternText(typed) + "%' ORDER BY 우편번호";
   DQ1.Close();

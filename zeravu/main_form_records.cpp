@@ -1,25 +1,11 @@
 // Adding and editing records through the entry dialog.
-#include <ctime>
-
+#include "platform/today.h"
 #include "ui/screen.h"
 #include "zeravu/data_module.h"
 #include "zeravu/entry_form.h"
 #include "zeravu/main_form.h"
 
 namespace zeravu {
-
-namespace {
-
-std::string Today() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[16];
-  std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-  return text;
-}
-
-}  // namespace
 
 void TFMain::spbMemberAddClick() {
   TFAddrInfoIn& entry = FAddrInfoIn;
@@ -41,7 +27,7 @@ void TFMain::spbMemberAddClick() {
   }
   dbengine::TDataSet& table = dm.adoTblMember;
   table.Insert();
-  table.FieldByName("SDATE").SetAsString(Today());
+  table.FieldByName("SDATE").SetAsString(platform::TodayText());
   table.FieldByName("선택").SetAsBoolean(true);
   WriteEntryBoxes();
 }

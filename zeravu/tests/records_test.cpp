@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <string>
 
 #include "zeravu/tests/zeravu_fixture.h"
 
@@ -10,13 +11,15 @@ namespace {
 using ui::TMsgButtons;
 using ui::TMsgIcon;
 
+// Today in the local time zone, as "yyyy-MM-dd", built from the calendar fields.
 std::string Today() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  char text[16];
-  std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-  return text;
+  std::string month = std::to_string(local.tm_mon + 1);
+  std::string day = std::to_string(local.tm_mday);
+  return std::to_string(local.tm_year + 1900) + "-" + std::string(2 - month.size(), '0') + month +
+         "-" + std::string(2 - day.size(), '0') + day;
 }
 
 class Records : public ::testing::Test, public ZeravuFixture {

@@ -1,0 +1,93 @@
+#include "tools/zarize-db/address_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/folders.h"
+#include "platform/paths.h"
+#include "zeravu/csv_writers.h"
+#include "zeravu/data_module.h"
+
+namespace zarizedb {
+
+namespace {
+
+// Why an existing path cannot be read, in the system's words; empty when it can.
+std::string ReadFailure(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  ::close(fd);
+  return {};
+}
+
+}  // namespace
+
+void CreateAddressDatabase(zeravu::Tdm& dm, const std::string& path, bool replace) {
+  if (platform::DirectoryExists(path)) throw ECommandError(path + " is a folder");
+  if (platform::FileExists(path)) {
+    if (!replace) throw ECommandError(path + " exists; add --force to replace it");
+    if (!platform::DeleteFile(path)) throw ECommandError(path + " cannot be replaced");
+  }
+  // The data source records the file's full path, as Zeravu's dialogs give it, so it names the
+  // file from any folder.
+  const std::string full = std::filesystem::absolute(path).lexically_normal().string();
+  dm.adoTblMember.SetActive(false);
+  dm.CloseDB();
+  // The same steps, in the same order, as the new-database flow of Zeravu's main window.
+  if (!dm.CreateMDBFile(full)) {
+    platform::DeleteFile(full);
+    throw ECommandError(path + ": the database could not be created");
+  }
+  if (!platform::FileExists(full)) throw ECommandError(path + ": the database file was not made");
+  if (!dm.CreateTables(full, platform::FileNamePart(full))) {
+    platform::DeleteFile(full);
+    throw ECommandError(path + ": the tables could not be created");
+  }
+}
+
+void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path) {
+  if (platform::DirectoryExists(path)) throw ECommandError(path + " is a folder");
+  if (!platform::FileExists(path)) throw ECommandError(path + ": no such file");
+  if (std::string why = ReadFailure(path); !why.empty()) throw ECommandError(path + ": " + why);
+  if (!dm.OpenDB(path, platform::FileNamePart(path)))
+    throw ECommandError(path + " is not an address database (it cannot be opened as a database)");
+  try {
+    dm.adoTblMember.Open();
+  } catch (const platform::Exception& e) {
+    dm.CloseDB();
+    throw ECommandError(path + " is not an address database (" + e.what() + ")");
+  }
+}
+
+TRecordCount CountRecords(zeravu::Tdm& dm) {
+  dbengine::TDataSet& table = dm.adoTblMember;
+  TRecordCount count;
+  count.Records = table.RecordCount();
+  if (dbengine::TField* tick = table.FindField("선택")) {
+    for (table.First(); !table.Eof(); table.Next())
+      if (tick->AsBoolean()) ++count.Ticked;
+  }
+  return count;
+}
+
+void ExportRecords(zeravu::Tdm& dm, TExportLayout layout, bool tickedOnly, std::ostream& out) {
+  if (layout == TExportLayout::Spreadsheet) {
+    zeravu::WriteSpreadsheetCsv(
+        dm.adoTblMember, out,
+        tickedOnly ? zeravu::TSpreadsheetRows::Ticked : zeravu::TSpreadsheetRows::All);
+    return;
+  }
+  dbengine::TADOQuery& query = dm.Qmember;
+  query.Close();
+  query.SQL.Clear();
+  query.SQL.Add(tickedOnly ? zeravu::kLabelQuery : zeravu::kAllLabelRowsQuery);
+  query.Open();
+  zeravu::WriteLabelRows(query, out);
+  query.Close();
+}
+
+}  // namespace zarizedb

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "platform/errors.h"
+
+namespace zeravu {
+class Tdm;
+}
+
+namespace zarizedb {
+
+// A command that cannot be carried out; the text says why, for the user.
+class ECommandError : public platform::Exception {
+ public:
+  using Exception::Exception;
+};
+
+// A new, empty address database at path, made as Zeravu's new-database flow makes it (which also
+// registers the data source). An existing file is refused unless `replace`. Leaves `dm` closed.
+void CreateAddressDatabase(zeravu::Tdm& dm, const std::string& path, bool replace);
+
+// Opens the address database at path on `dm` with its address table open. A missing file, a file
+// that is not a database and a database without the address table are refused with a clear
+// ECommandError.
+void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path);
+
+struct TRecordCount {
+  int Records = 0;
+  int Ticked = 0;
+};
+TRecordCount CountRecords(zeravu::Tdm& dm);
+
+enum class TExportLayout { Spreadsheet, Label };
+// The records of the open database in either layout, through the writers Zeravu's buttons use:
+// the ticked ones, or with `tickedOnly` false every record.
+void ExportRecords(zeravu::Tdm& dm, TExportLayout layout, bool tickedOnly, std::ostream& out);
+
+}  // namespace zarizedb

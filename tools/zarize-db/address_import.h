@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "tools/zarize-db/csv_reader.h"
+
+namespace zeravu {
+class Tdm;
+}
+
+namespace zarizedb {
+
+struct TImportOptions {
+  TTextEncoding Encoding = TTextEncoding::Detect;
+  std::string Today;  // SDATE of every new record, "YYYY-MM-DD"
+};
+
+// Appends the records of a spreadsheet CSV file to the address table of the database `dm` has
+// open, and answers how many. The header names the columns: any of those the spreadsheet export
+// writes, in any order, with or without the export's trailing comma. A new record gets SDATE
+// `Today` and is ticked unless its `선택` says "False" or "0". All records go in one transaction:
+// the first bad one (ECsvError with its line) rolls everything back.
+int ImportSpreadsheetCsv(zeravu::Tdm& dm, std::string_view bytes, const TImportOptions& options);
+
+}  // namespace zarizedb

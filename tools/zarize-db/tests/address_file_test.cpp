@@ -1,0 +1,187 @@
+#include "tools/zarize-db/address_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "dbengine/database_creation.h"
+#include "platform/cp949.h"
+#include "platform/folders.h"
+#include "platform/testing/unprivileged.h"
+#include "postcode/zip_search.h"
+#include "tools/zarize-db/tests/address_db_fixture.h"
+#include "zeravu/entry_form.h"
+#include "zeravu/main_form.h"
+
+namespace zarizedb::testing {
+namespace {
+
+// A genuine Jet file, as users may still have them about from the Windows programs.
+const char* const kGenuineAccessFile = ZARIZE_SHARED_DATA_DIR "/mdb/jackcess_test2V2000.mdb";
+
+class AddressFile : public ::testing::Test, public AddressDbFixture {
+ protected:
+  std::vector<std::string> ColumnsOf(const std::string& table) {
+    dbengine::TADOTable t;
+    t.Connection = &dm.conn;
+    t.TableName = table;
+    t.Open();
+    std::vector<std::string> names;
+    for (int i = 0; i < t.FieldCount(); ++i) names.push_back(t.Fields(i).FieldName());
+    EXPECT_EQ(t.RecordCount(), 0) << table;
+    return names;
+  }
+  std::string Export(TExportLayout layout, bool tickedOnly) {
+    std::ostringstream out;
+    ExportRecords(dm, layout, tickedOnly, out);
+    return out.str();
+  }
+};
+
+TEST_F(AddressFile, CreateMakesBothTablesWithTheirColumnsInOrderAndRegistersTheSource) {
+  const std::string path = dir.Path("new.mdb");
+  CreateAddressDatabase(dm, path, false);
+  EXPECT_FALSE(dm.conn.Connected());
+  ASSERT_TRUE(dm.OpenDB(path, "new.mdb"));
+  EXPECT_EQ(ColumnsOf("GROUP_ID"), (std::vector<std::string>{"GID", "그룹명"}));
+  EXPECT_EQ(
+      ColumnsOf("addr_rec"),
+      (std::vector<std::string>{
+          "ID",       "GID",      "SDATE",    "선택",         "이름",     "존칭",      "우편번호",
+          "주소",     "상세주소", "전화",     "팩스",         "휴대폰",   "회사",      "부서",
+          "직책",     "회사전화", "회사팩스", "회사우편번호", "회사주소", "C상세주소", "발송명",
+          "발송회사", "발송부서", "발송직책", "발송우편번호", "발송주소", "D상세주소", "발송"}));
+  const std::string registered = dir.Read("odbc.ini");
+  EXPECT_NE(registered.find("[ZAZAVOROR]"), std::string::npos) << registered;
+  EXPECT_NE(registered.find(path), std::string::npos) << registered;
+}
+
+TEST_F(AddressFile, CreateKeepsAnExistingFileUnlessToldToReplaceIt) {
+  const std::string path = dir.Write("old.mdb", "someone's file");
+  try {
+    CreateAddressDatabase(dm, path, false);
+    ADD_FAILURE();
+  } catch (const ECommandError& e) {
+    EXPECT_EQ(std::string(e.what()), path + " exists; add --force to replace it");
+  }
+  EXPECT_EQ(dir.Read("old.mdb"), "someone's file");
+
+  CreateAddressDatabase(dm, path, true);
+  OpenAddressDatabase(dm, path);
+  EXPECT_EQ(CountRecords(dm).Records, 0);
+}
+
+TEST_F(AddressFile, CreateInAFolderThatIsNotThereLeavesNothing) {
+  screen.ExpectPlainMessage("Create MDB (Database file) failed!");
+  EXPECT_THROW(CreateAddressDatabase(dm, dir.Path("none/new.mdb"), false), ECommandError);
+  EXPECT_FALSE(platform::FileExists(dir.Path("none/new.mdb")));
+}
+
+TEST_F(AddressFile, ZeravuOpensACreatedDatabaseInModeOne) {
+  const std::string path = dir.Path("made.mdb");
+  CreateAddressDatabase(dm, path, false);
+
+  // Zeravu as its start-up makes it, started by the host with mode 1 and the path; the
+  // scripted Screen fails the test on any message it shows.
+  mkdir(dir.Path("bin").c_str(), 0777);
+  mkdir(dir.Path("docs").c_str(), 0777);
+  ui::testing::ScriptedScreen zeravuScreen;
+  zeravu::Tdm zeravuDm(zeravuScreen);
+  postcode::TFZipSearch zipSearch(zeravuScreen, dir.Path("bin"));
+  zeravu::TFAddrInfoIn entry(zeravuScreen, zipSearch);
+  zeravu::TEnvironment environment;
+  environment.Args = {"(갑)", "1", path};
+  environment.ExecutableFolder = dir.Path("bin");
+  environment.DocumentsFolder = dir.Path("docs");
+  environment.TempFolder = dir.Root();
+  zeravu::TFMain form(zeravuScreen, zeravuDm, entry, environment);
+  form.FormCreate();
+  form.tmActTimer();
+
+  EXPECT_TRUE(zeravuScreen.Shown().empty());
+  EXPECT_TRUE(zeravuDm.adoTblMember.Active());
+  EXPECT_EQ(zeravuDm.adoTblMember.RecordCount(), 0);
+  EXPECT_EQ(form.StatusBar1.PanelText(1), "made.mdb");
+  EXPECT_EQ(zeravuDm.DBPath(), path);
+}
+
+TEST_F(AddressFile, WhatIsNotAnAddressDatabaseIsRefusedClearly) {
+  dbengine::CreateEmptyDatabase(dir.Path("other.mdb"));
+  mkdir(dir.Path("folder.mdb").c_str(), 0777);
+  struct {
+    std::string path;
+    std::string message;
+  } cases[] = {
+      {dir.Path("missing.mdb"), dir.Path("missing.mdb") + ": no such file"},
+      {dir.Path("folder.mdb"), dir.Path("folder.mdb") + " is a folder"},
+      {dir.Write("text.mdb", "이름,주소\n"),
+       dir.Path("text.mdb") + " is not an address database (it cannot be opened as a database)"},
+      {dir.Write("empty.mdb", ""),
+       dir.Path("empty.mdb") + " is not an address database (it cannot be opened as a database)"},
+      {dir.Path("other.mdb"), dir.Path("other.mdb") + " is not an address database ("},
+      {kGenuineAccessFile,
+       std::string(kGenuineAccessFile) + " is not an address database (it cannot be opened"},
+  };
+  for (const auto& c : cases) {
+    try {
+      OpenAddressDatabase(dm, c.path);
+      ADD_FAILURE() << c.path;
+    } catch (const ECommandError& e) {
+      EXPECT_TRUE(std::string(e.what()).starts_with(c.message)) << e.what();
+    }
+    EXPECT_FALSE(dm.conn.Connected()) << c.path;
+  }
+}
+
+TEST_F(AddressFile, AFileTheUserMayNotReadIsRefusedWithTheReason) {
+  const std::string path = NewDatabase("private.mdb");
+  dm.adoTblMember.Close();
+  dm.CloseDB();
+  chmod(path.c_str(), 0600);
+  platform::testing::RunAsUnprivileged([&] {
+    ui::testing::ScriptedScreen quiet;
+    zeravu::Tdm other(quiet);
+    try {
+      OpenAddressDatabase(other, path);
+      ADD_FAILURE();
+    } catch (const ECommandError& e) {
+      EXPECT_EQ(std::string(e.what()), path + ": Permission denied");
+    }
+  });
+}
+
+TEST_F(AddressFile, CountTellsRecordsAndTickedOnesApart) {
+  NewDatabase("list.mdb");
+  AddRecord({{"이름", "가"}}, true);
+  AddRecord({{"이름", "나"}}, false);
+  AddRecord({{"이름", "다"}}, std::nullopt);  // a NULL tick is not ticked
+  AddRecord({{"이름", "라"}}, true);
+  const TRecordCount count = CountRecords(dm);
+  EXPECT_EQ(count.Records, 4);
+  EXPECT_EQ(count.Ticked, 2);
+}
+
+TEST_F(AddressFile, ExportWritesEveryRecordOrTheTickedOnesInEitherLayout) {
+  NewDatabase("list.mdb");
+  AddRecord({{"이름", "가"}, {"주소", "서울, 중구"}, {"우편번호", "100-011"}}, true);
+  AddRecord({{"이름", "나"}, {"주소", "부산"}}, false);
+  AddRecord({{"이름", "다"}}, std::nullopt);
+  Reopen();  // the records in the order the file keeps them
+
+  const std::string empties(20, ',');
+  EXPECT_EQ(Export(TExportLayout::Spreadsheet, true),
+            platform::ToCp949(std::string(kSheetHeader) + "True,가,,100-011,\"서울, 중구\"," +
+                              empties + "\n"));
+  EXPECT_EQ(
+      Export(TExportLayout::Spreadsheet, false),
+      platform::ToCp949(std::string(kSheetHeader) + "True,가,,100-011,\"서울, 중구\"," + empties +
+                        "\nFalse,나,,,부산," + empties + "\n,다,,,," + empties + "\n"));
+  // The label layout is never quoted: the host reads it so.
+  const std::string labelHeader = "우편번호,주소,상세주소,회사,이름,존칭\n";
+  EXPECT_EQ(Export(TExportLayout::Label, true),
+            platform::ToCp949(labelHeader + "100-011,서울, 중구,,,가,\n"));
+  EXPECT_EQ(Export(TExportLayout::Label, false),
+            platform::ToCp949(labelHeader + "100-011,서울, 중구,,,가,\n,부산,,,나,\n,,,,다,\n"));
+}
+
+}  // namespace
+}  // namespace zarizedb::testing
