@@ -14,15 +14,23 @@ const char* const kAllLabelRowsQuery =
 
 namespace {
 
-std::string QuotedIfNeeded(const std::string& value) {
-  if (value.find_first_of(",\"\r\n") == std::string::npos) return value;
-  std::string quoted = "\"";
-  for (char c : value) {
-    quoted += c;
-    if (c == '"') quoted += '"';
+// Appends the value, quoted with its quotes doubled when it holds a comma, a quote or a line break.
+void AppendQuotedIfNeeded(std::string& line, const std::string& value) {
+  if (value.find_first_of(",\"\r\n") == std::string::npos) {
+    line += value;
+    return;
   }
-  return quoted + "\"";
+  line += '"';
+  for (char c : value) {
+    line += c;
+    if (c == '"') line += '"';
+  }
+  line += '"';
 }
+
+// A line is gathered in UTF-8 and converted once: commas and line feeds are the same bytes in
+// both encodings, and one conversion a line costs far less than one a value.
+void WriteLine(std::ostream& out, const std::string& utf8Line) { out << platform::ToCp949(utf8Line); }
 
 }  // namespace
 
@@ -32,22 +40,28 @@ bool IsLeftOutOfSpreadsheet(const std::string& columnName) {
 
 void WriteSpreadsheetCsv(dbengine::TDataSet& table, std::ostream& out, TSpreadsheetRows rows) {
   std::vector<int> columns;
+  std::string line;
   for (int i = 0; i < table.FieldCount(); ++i) {
     if (IsLeftOutOfSpreadsheet(table.Fields(i).FieldName())) continue;
     columns.push_back(i);
-    out << platform::ToCp949(QuotedIfNeeded(table.Fields(i).FieldName())) << ',';
+    AppendQuotedIfNeeded(line, table.Fields(i).FieldName());
+    line += ',';
   }
-  out << '\n';
+  line += '\n';
+  WriteLine(out, line);
 
   table.First();
   dbengine::TField* tick = table.FindField("선택");
   const int count = table.RecordCount();
   for (int n = 0; n < count; ++n) {
     if (rows == TSpreadsheetRows::All || (tick && tick->AsBoolean())) {
+      line.clear();
       for (int i : columns) {
-        out << platform::ToCp949(QuotedIfNeeded(table.Fields(i).AsString())) << ',';
+        AppendQuotedIfNeeded(line, table.Fields(i).AsString());
+        line += ',';
       }
-      out << '\n';
+      line += '\n';
+      WriteLine(out, line);
     }
     table.Next();
   }
@@ -55,14 +69,20 @@ void WriteSpreadsheetCsv(dbengine::TDataSet& table, std::ostream& out, TSpreadsh
 
 void WriteLabelRows(dbengine::TDataSet& query, std::ostream& out) {
   const int last = query.FieldCount() - 1;
+  std::string line;
   for (int i = 0; i <= last; ++i) {
-    out << platform::ToCp949(query.Fields(i).FieldName()) << (i < last ? ',' : '\n');
+    line += query.Fields(i).FieldName();
+    line += i < last ? ',' : '\n';
   }
+  WriteLine(out, line);
   query.First();
   while (!query.Eof()) {
+    line.clear();
     for (int i = 0; i <= last; ++i) {
-      out << platform::ToCp949(query.Fields(i).AsString()) << (i < last ? ',' : '\n');
+      line += query.Fields(i).AsString();
+      line += i < last ? ',' : '\n';
     }
+    WriteLine(out, line);
     query.Next();
   }
 }
