@@ -136,4 +136,11 @@ void CreateFolder(const std::string& path) {
   ThrowInOutError(err);
 }
 
+void CreateFolders(const std::string& path) {
+  if (path.empty() || DirectoryExists(path)) return;
+  const std::string parent = FolderPart(path);
+  if (parent != path) CreateFolders(parent);
+  CreateFolder(path);
+}
+
 }  // namespace platform

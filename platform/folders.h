@@ -24,5 +24,7 @@ bool DeleteFile(const std::string& path);       // true when nothing is left at 
 // Makes one folder level; an existing folder is not an error. Throws EInOutError with the
 // run-time library's wording (see io_error.h).
 void CreateFolder(const std::string& path);
+// Makes the folder and every missing folder above it; errors as CreateFolder.
+void CreateFolders(const std::string& path);
 
 }  // namespace platform

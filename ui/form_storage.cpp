@@ -47,6 +47,8 @@ bool TFormStorage::RestoreFormPlacement() {
 }
 
 void TFormStorage::SaveFormPlacement() const {
+  // A fresh account may have no configuration folder yet.
+  platform::CreateFolders(platform::FolderPart(IniFileName));
   platform::ProfileFile ini(IniFileName);
   ini.WriteInteger(IniSection, "Left", Placement.Left);
   ini.WriteInteger(IniSection, "Top", Placement.Top);

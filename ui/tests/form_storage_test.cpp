@@ -42,6 +42,17 @@ TEST(FormStorage, APlacementSavedOnCloseComesBackOnTheNextRun) {
   EXPECT_EQ(text.rfind("[HOST]\nkeep=1\n[TFMain]\n", 0), 0u) << text;
 }
 
+TEST(FormStorage, AMissingConfigurationFolderIsMadeOnSave) {
+  PlacementFixture f;
+  f.IniPath = f.dir.Path("home/.config/Zeravu.INI");  // a fresh account: neither folder yet
+  auto closing = f.Storage();
+  closing->Placement = {10, 20, 300, 200, false};
+  closing->SaveFormPlacement();
+  auto next = f.Storage();
+  ASSERT_TRUE(next->RestoreFormPlacement());
+  EXPECT_EQ(next->Placement, closing->Placement);
+}
+
 TEST(FormStorage, NothingOrPartOfAPlacementRestoresNothing) {
   const char* files[] = {
       nullptr,

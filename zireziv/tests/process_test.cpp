@@ -15,13 +15,13 @@
 #include "platform/pick_channel.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
+#include "tools/desktop-test/desktop_driver.h"
 #include "tools/zipdb/zip_database.h"
-#include "zireziv/tests/desktop_driver.h"
 
 namespace zireziv {
 namespace {
 
-using namespace zireziv::testing;
+using namespace desktoptest;
 using platform::testing::ScopedEnv;
 using platform::testing::ScratchDir;
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-// Running real programs on the test's (virtual) display and playing the user on them from
-// outside, with every wait bounded so that a window nobody answers fails the test instead of
-// hanging it.
-namespace zireziv::testing {
+// Running real programs on a (virtual) display and playing the user on them from outside, with
+// every wait bounded so that a window nobody answers fails the caller instead of hanging it. The
+// input goes through xdotool, pictures through ImageMagick's import.
+namespace desktoptest {
 
 using namespace std::chrono_literals;
 
@@ -55,5 +55,11 @@ bool TypeText(const std::string& window, const std::string& text);
 bool PressKey(const std::string& window, const std::string& key);
 // A click (or a double click) at a point of the window's client area.
 bool Click(const std::string& window, int x, int y, int clicks = 1);
+// Asks the window manager to minimise the window, as its title bar's button does. Without a
+// window manager nothing happens.
+bool Minimize(const std::string& window);
 
-}  // namespace zireziv::testing
+// The window as it looks on the display, as a PNG file at `path`.
+bool Screenshot(const std::string& window, const std::string& path);
+
+}  // namespace desktoptest

@@ -1,4 +1,4 @@
-#include "zireziv/tests/desktop_driver.h"
+#include "tools/desktop-test/desktop_driver.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -13,14 +13,13 @@
 
 extern char** environ;
 
-namespace zireziv::testing {
+namespace desktoptest {
 
 namespace {
 
-// Runs xdotool with these arguments, bounded in time; answers its output, or nothing when it
-// failed.
-std::optional<std::string> Xdotool(const std::vector<std::string>& args) {
-  std::vector<std::string> command = {"timeout", "10", "xdotool"};
+// Runs a command, killed after 10 s; answers its output, or nothing when it failed.
+std::optional<std::string> RunBounded(const std::vector<std::string>& args) {
+  std::vector<std::string> command = {"timeout", "10"};
   command.insert(command.end(), args.begin(), args.end());
   int out[2];
   if (pipe(out) != 0) return std::nullopt;
@@ -48,6 +47,11 @@ std::optional<std::string> Xdotool(const std::vector<std::string>& args) {
   waitpid(pid, &status, 0);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
   return output;
+}
+
+std::optional<std::string> Xdotool(std::vector<std::string> args) {
+  args.insert(args.begin(), "xdotool");
+  return RunBounded(args);
 }
 
 bool Focus(const std::string& window) {
@@ -155,4 +159,12 @@ bool Click(const std::string& window, int x, int y, int clicks) {
              .has_value();
 }
 
-}  // namespace zireziv::testing
+bool Minimize(const std::string& window) {
+  return Xdotool({"windowminimize", window}).has_value();
+}
+
+bool Screenshot(const std::string& window, const std::string& path) {
+  return RunBounded({"import", "-window", window, path}).has_value();
+}
+
+}  // namespace desktoptest
