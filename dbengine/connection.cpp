@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "dbengine/access_cache.h"
+#include "dbengine/access_file.h"
 #include "dbengine/connection_string.h"
 #include "dbengine/database_file.h"
 #include "dbengine/dataset.h"
@@ -54,10 +56,14 @@ void TADOConnection::Open() {
   const std::string path = Property(properties, "Data Source");
   if (path.empty()) throw EDatabaseError("The connection string names no Data Source.");
 
-  const bool writable = CheckDatabaseFile(path) && !ModeIsReadOnly(Property(properties, "Mode"));
+  // A genuine Access file is served from its converted copy, which takes no changes.
+  const bool access = IsAccessFile(path);
+  const std::string file = access ? UpToDateAccessCopy(path) : path;
+  const bool writable =
+      CheckDatabaseFile(file) && !access && !ModeIsReadOnly(Property(properties, "Mode"));
   sqlite3* db = nullptr;
   const int flags = (writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX;
-  const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+  const int rc = sqlite3_open_v2(file.c_str(), &db, flags, nullptr);
   try {
     if (rc != SQLITE_OK) ThrowSqliteError(db, rc);
     sqlite3_extended_result_codes(db, 1);
@@ -71,6 +77,7 @@ void TADOConnection::Open() {
   }
   FHandle = db;
   FReadOnly = !writable;
+  FReadOnlyReason = access ? AccessChangeRefusal(path) : std::string();
 }
 
 void TADOConnection::Close() {
@@ -83,6 +90,7 @@ void TADOConnection::Close() {
   FHandle = nullptr;
   FInTransaction = false;
   FReadOnly = false;
+  FReadOnlyReason.clear();
 }
 
 void TADOConnection::RequireOpen() const {
@@ -114,7 +122,13 @@ void TADOConnection::RollbackTrans() {
 
 void TADOConnection::Execute(const std::string& jetSql, TCommandType) {
   RequireOpen();
-  RunStatement(FHandle, TranslateJetSql(jetSql));
+  try {
+    RunStatement(FHandle, TranslateJetSql(jetSql));
+  } catch (const EDatabaseError& error) {
+    if ((error.ErrorCode & 0xff) == SQLITE_READONLY && !FReadOnlyReason.empty())
+      throw EDatabaseError(FReadOnlyReason, error.ErrorCode);
+    throw;
+  }
 }
 
 void TADOConnection::AttachDataSet(TDataSet* dataSet) {
@@ -124,6 +138,15 @@ void TADOConnection::AttachDataSet(TDataSet* dataSet) {
 
 void TADOConnection::DetachDataSet(TDataSet* dataSet) {
   FDataSets.erase(std::remove(FDataSets.begin(), FDataSets.end(), dataSet), FDataSets.end());
+}
+
+TADOConnection::TChangeStamp TADOConnection::ChangeStamp() const {
+  RequireOpen();
+  Statement version(FHandle, "PRAGMA data_version");
+  TChangeStamp stamp;
+  if (version.Step()) stamp.DataVersion = sqlite3_column_int64(version.Handle(), 0);
+  stamp.OwnChanges = sqlite3_total_changes64(FHandle);
+  return stamp;
 }
 
 }  // namespace dbengine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,12 +26,16 @@ class TADOConnection {
   bool LoginPrompt = false;
 
   // Never creates a file: a missing, unreadable or damaged file, a folder, or a file that is not a
-  // database fails here with EDatabaseError. A file the process may not write opens read-only.
+  // database fails here with EDatabaseError. A file the process may not write opens read-only, and
+  // so does a genuine Access file, served from a converted copy kept in the user's cache folder.
   void Open();
   // Closes the datasets still open on this connection first; rolls back an open transaction.
   void Close();
   bool Connected() const { return FHandle != nullptr; }
   bool ReadOnly() const { return FReadOnly; }
+  // Why a change is refused when the user could not tell from the file: a genuine Access file
+  // opens from a converted copy, and this says how to convert it. Empty otherwise.
+  const std::string& ReadOnlyReason() const { return FReadOnlyReason; }
 
   void BeginTrans();
   void CommitTrans();
@@ -39,6 +44,15 @@ class TADOConnection {
 
   // Runs one statement of the Jet dialect; a result set is read to its end and dropped.
   void Execute(const std::string& jetSql, TCommandType commandType = cmdText);
+
+  // Changes whenever the file's data may have changed: a write through this connection, or a
+  // commit by another one. Equal stamps mean rows read in between are still what the file holds.
+  struct TChangeStamp {
+    std::int64_t DataVersion = -1;
+    std::int64_t OwnChanges = -1;
+    friend bool operator==(const TChangeStamp&, const TChangeStamp&) = default;
+  };
+  TChangeStamp ChangeStamp() const;
 
   // For the datasets of this layer: the SQLite handle (null while closed), and the register of
   // datasets that must close with the connection.
@@ -51,6 +65,7 @@ class TADOConnection {
 
   sqlite3* FHandle = nullptr;
   bool FReadOnly = false;
+  std::string FReadOnlyReason;
   bool FInTransaction = false;
   std::vector<TDataSet*> FDataSets;
 };

@@ -31,10 +31,6 @@ std::string Message(const char* before, const std::string& path, const std::stri
   return message;
 }
 
-[[noreturn]] void NotADatabase(const std::string& path) {
-  throw EDatabaseError(Message("The file '", path, "' is not a database."));
-}
-
 // Reads the header; a file shorter than the header cannot be a database.
 void ReadHeader(const std::string& path, unsigned char (&header)[kHeaderSize]) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -51,15 +47,15 @@ void ReadHeader(const std::string& path, unsigned char (&header)[kHeaderSize]) {
     got += static_cast<std::size_t>(n);
   }
   ::close(fd);
-  if (got < kHeaderSize) NotADatabase(path);
+  if (got < kHeaderSize) ThrowNotADatabase(path);
 }
 
 void CheckHeader(const std::string& path, const unsigned char (&header)[kHeaderSize],
                  off_t fileSize) {
-  if (std::memcmp(header, kDatabaseMagic, sizeof kDatabaseMagic) != 0) NotADatabase(path);
+  if (std::memcmp(header, kDatabaseMagic, sizeof kDatabaseMagic) != 0) ThrowNotADatabase(path);
   std::uint32_t pageSize = BigEndian(header + 16, 2);
   if (pageSize == 1) pageSize = 65536;
-  if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) NotADatabase(path);
+  if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) ThrowNotADatabase(path);
 
   const std::uint32_t changeCounter = BigEndian(header + 24, 4);
   const std::uint32_t pageCount = BigEndian(header + 28, 4);
@@ -75,6 +71,10 @@ void CheckHeader(const std::string& path, const unsigned char (&header)[kHeaderS
 
 }  // namespace
 
+void ThrowNotADatabase(const std::string& path) {
+  throw EDatabaseError(Message("The file '", path, "' is not a database."));
+}
+
 bool CheckDatabaseFile(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
@@ -86,7 +86,7 @@ bool CheckDatabaseFile(const std::string& path) {
   }
   if (S_ISDIR(info.st_mode))
     throw EDatabaseError(Message("'", path, "' is a folder, not a database file."));
-  if (!S_ISREG(info.st_mode)) NotADatabase(path);
+  if (!S_ISREG(info.st_mode)) ThrowNotADatabase(path);
 
   unsigned char header[kHeaderSize];
   ReadHeader(path, header);

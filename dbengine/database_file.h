@@ -11,4 +11,7 @@ namespace dbengine {
 // be written: its permissions allow it and its folder can take the rollback journal.
 bool CheckDatabaseFile(const std::string& path);
 
+// The error of every file that turns out not to be a database.
+[[noreturn]] void ThrowNotADatabase(const std::string& path);
+
 }  // namespace dbengine

@@ -87,7 +87,12 @@ bool TDataSet::CanModify() const {
 }
 
 void TDataSet::RequireWritable() const {
-  if (!CanModify()) throw EDatabaseError("Cannot modify a read-only dataset");
+  if (CanModify()) return;
+  // When only the file stands in the way, say why and what to do about it.
+  if (FOpenedOn != nullptr && !FOpenedOn->ReadOnlyReason().empty() && Active() && !Streaming() &&
+      LockType != ltReadOnly && !UpdateTableName().empty())
+    throw EDatabaseError(FOpenedOn->ReadOnlyReason());
+  throw EDatabaseError("Cannot modify a read-only dataset");
 }
 
 void TDataSet::SetState(TDataSetState state) {
@@ -109,6 +114,7 @@ void TDataSet::Open() {
   if (Active()) return;
   if (Connection == nullptr) throw EDatabaseError("The dataset has no connection.");
   if (!Connection->Connected()) Connection->Open();
+  const TADOConnection::TChangeStamp stamp = Connection->ChangeStamp();
   try {
     auto reader =
         std::make_unique<RecordReader>(Connection->Handle(), SelectStatement(), HasRowId());
@@ -126,6 +132,7 @@ void TDataSet::Open() {
     } else {
       ReadAllRecords(*reader);
       OrderRecords();
+      FReadStamp = stamp;
     }
   } catch (...) {
     FStream.reset();
@@ -484,6 +491,11 @@ void TDataSet::Refresh() {
     NotifyDataSetChanged();
     return;
   }
+  const TADOConnection::TChangeStamp stamp = FOpenedOn->ChangeStamp();
+  if (stamp == FReadStamp) {
+    NotifyDataSetChanged();
+    return;
+  }
   const std::uint64_t current =
       FCurrent >= 0 ? FRecords[static_cast<std::size_t>(FCurrent)].Serial : 0;
   const int previousIndex = FCurrent;
@@ -492,6 +504,7 @@ void TDataSet::Refresh() {
     throw EDatabaseError("The columns of the dataset changed; close it and open it again.");
   ReadAllRecords(reader);
   OrderRecords();
+  FReadStamp = stamp;
   const int found = IndexOfSerial(current);
   const int last = static_cast<int>(FRecords.size()) - 1;
   FCurrent = found >= 0 ? found : std::clamp(previousIndex, std::min(0, last), last);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dbengine/connection.h"
 #include "dbengine/field.h"
 #include "dbengine/listener_list.h"
 #include "dbengine/row_buffer.h"
@@ -169,6 +170,9 @@ class TDataSet {
   bool FModified = false;
 
   TADOConnection* FOpenedOn = nullptr;
+  // The connection's change stamp when the rows were last read: a refresh with nothing changed
+  // since keeps them instead of reading them all again.
+  TADOConnection::TChangeStamp FReadStamp;
   ListenerList FListeners;
 };
 

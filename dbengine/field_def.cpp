@@ -43,6 +43,8 @@ TFieldDef FieldDefFromDeclaredType(const std::string& declaredType, bool isRowId
   if (name == "REAL" || name == "DOUBLE" || name == "FLOAT" || name == "SINGLE" ||
       name == "NUMERIC" || name == "DECIMAL" || name == "CURRENCY" || name == "MONEY")
     return {ftFloat, 0};
+  // Long text has no size to enforce.
+  if (name == "LONGTEXT" || name == "MEMO" || name == "LONGCHAR") return {ftWideString, 0};
   if (name == "TEXT" || name == "VARCHAR" || name == "CHAR" || name == "NVARCHAR" ||
       name == "NCHAR" || name == "CHARACTER" || name == "STRING") {
     const int length = Length(upper, open);

@@ -188,6 +188,22 @@ TEST_F(DataSetTest, RefreshRereadsAndKeepsTheCurrentRecord) {
   EXPECT_EQ(Name(), "다");
 }
 
+TEST_F(DataSetTest, RefreshSeesWhatAnotherConnectionCommittedAndKeepsRowsWhenNothingChanged) {
+  table.Refresh();  // nothing changed: the same rows, the same current record
+  EXPECT_EQ(Names(), "나,가,다");
+  EXPECT_EQ(Name(), "나");
+
+  TADOConnection other;
+  other.ConnectionString = db.conn.ConnectionString;
+  other.Open();
+  other.Execute("UPDATE addr_rec SET 이름='바뀜' WHERE 이름='다'");
+  table.Refresh();
+  EXPECT_EQ(Names(), "나,가,바뀜");
+  other.Execute("INSERT INTO addr_rec (GID,이름) VALUES (3,'끝')");
+  table.Refresh();
+  EXPECT_EQ(Names(), "나,가,바뀜,끝");
+}
+
 TEST_F(DataSetTest, RefreshPostsAModifiedRowAndDropsAnUntouchedOne) {
   table.Insert();
   table.Refresh();
