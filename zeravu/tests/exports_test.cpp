@@ -239,9 +239,19 @@ TEST_F(Exports, LabelHandOffFailuresKeepZeravuOpenAndWriteNoKey) {
     EXPECT_FALSE(platform::FileExists(dir.Path("tmp/hhh.csv")));
     EXPECT_EQ(Setting("ZERAVU", "DESIGNOK"), "<none>");
   }
-  // The settings file cannot be written: the hand-off file is there, no key, Zeravu stays open.
   TFMain& form = StartOn({{"김", "서울"}});
   CountCloses(form);
+  // The temporary folder cannot be written: the error, no file, no key, Zeravu stays open.
+  chmod(TempDir().c_str(), 0555);
+  platform::testing::RunAsUnprivileged([&] {
+    screen.ExpectErrorContaining("");
+    ui::RunGuarded(screen, [&] { form.spbDesignClick(); });
+    screen.VerifyAllMet();
+    EXPECT_EQ(closeRequests, 0);
+  });
+  EXPECT_FALSE(platform::FileExists(dir.Path("tmp/hhh.csv")));
+  EXPECT_EQ(Setting("ZERAVU", "DESIGNOK"), "<none>");
+  // The settings file cannot be written: the hand-off file is there, no key, Zeravu stays open.
   chmod(TempDir().c_str(), 0777);
   chmod(ExeDir().c_str(), 0555);
   chmod(SettingsPath().c_str(), 0444);
