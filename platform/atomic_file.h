@@ -33,4 +33,8 @@ class AtomicFileWriter {
 
 void ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t mode = 0644);
 
+// Removes the hidden temporary files of `path` that writers killed while committing left
+// behind. Only for a caller that knows no other writer of `path` is at work (it holds a lock).
+void RemoveLeftTemporaries(const std::string& path);
+
 }  // namespace platform

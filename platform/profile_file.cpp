@@ -111,6 +111,7 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     }
     std::string folder = FolderPart(FPath);
     FolderLock lock(folder.empty() ? "." : folder);
+    RemoveLeftTemporaries(FPath);  // no writer is at work now: any such file is a dead one's
     FileContent old = ReadWhole(FPath);
     ReplaceFileAtomically(
         FPath, SetProfileValue(old.bytes, ToCp949(section), ToCp949(key), ToCp949(value)),

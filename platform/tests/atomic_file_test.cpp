@@ -3,8 +3,10 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <set>
 
 #include "platform/errors.h"
@@ -44,6 +46,23 @@ TEST(AtomicFile, WithoutCommitNothingChanges) {
   }
   EXPECT_EQ(dir.Read("hhh.csv"), "old\n");
   EXPECT_EQ(Entries(dir.Root()), std::set<std::string>{"hhh.csv"});
+}
+
+TEST(AtomicFile, AWriterKilledBeforeCommitLeavesNothingBehind) {
+  ScratchDir dir;
+  dir.Write("zeder.INI", "old\n");
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    AtomicFileWriter writer(dir.Path("zeder.INI"));
+    writer.Stream() << "half a file";
+    raise(SIGKILL);  // no destructor runs, as when the process is killed
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(Entries(dir.Root()), std::set<std::string>{"zeder.INI"});
+  EXPECT_EQ(dir.Read("zeder.INI"), "old\n");
 }
 
 TEST(AtomicFile, CommitReplacesWithExactlyTheGivenMode) {

@@ -194,6 +194,18 @@ std::string KeyName(int i) {
   return name.append(std::to_string(i));
 }
 
+TEST(ProfileFile, AWriteSweepsTheTemporaryFilesOfWritersThatDied) {
+  ScratchDir dir;
+  const std::string path = dir.Write("zeder.INI", "[HOST]\nKEEP=1\n");
+  dir.Write(".zeder.INI.k3Xq9Z", "[HOST]\nKE");  // a writer killed while committing
+  dir.Write(".zeder.INI.old-copy", "the host's own");
+  dir.Write(".other.INI.k3Xq9Z", "another file's");
+  ProfileFile(path).WriteString("ZERAVU", "DESIGNOK", "1");
+  EXPECT_FALSE(access(dir.Path(".zeder.INI.k3Xq9Z").c_str(), F_OK) == 0);
+  EXPECT_EQ(dir.Read(".zeder.INI.old-copy"), "the host's own");
+  EXPECT_EQ(dir.Read(".other.INI.k3Xq9Z"), "another file's");
+}
+
 TEST(ProfileFile, ConcurrentWritersInTwoProcessesLoseNoKey) {
   ScratchDir dir;
   const std::string path = dir.Write("zeder.INI", "[HOST]\nKEEP=1\n");

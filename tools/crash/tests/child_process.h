@@ -1,0 +1,39 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace crash::testing {
+
+// The crash writer run as a child process, its standard output on a pipe.
+class TChild {
+ public:
+  explicit TChild(const std::vector<std::string>& args);  // args after the program
+  ~TChild();                                              // kills and reaps a child still running
+  TChild(const TChild&) = delete;
+  TChild& operator=(const TChild&) = delete;
+
+  void Kill();  // SIGKILL, wherever the child is
+  // Waits for the end and answers the exit status as waitpid gives it.
+  int Wait();
+  // Waits until the child has reported its first number (false when it ended without one), so a
+  // kill can land in the middle of its work however slowly the child starts.
+  bool WaitForFirstReport();
+  // The numbers the child reported, read to the end of its output (call after Kill or Wait).
+  std::vector<int> Reported();
+
+ private:
+  bool ReadMore();  // false at the end of the output
+
+  pid_t FPid = -1;
+  int FOut = -1;
+  int FStatus = 0;
+  std::string FText;
+};
+
+// Where the writer program is, as the build puts it.
+std::string CrashWriterPath();
+
+}  // namespace crash::testing
