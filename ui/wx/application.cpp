@@ -1,7 +1,9 @@
 #include "ui/wx/application.h"
 
 #include <wx/app.h>
+#include <wx/log.h>
 
+#include <cstdio>
 #include <exception>
 
 #include "ui/wx/wx_screen.h"
@@ -9,6 +11,15 @@
 namespace ui::wx {
 
 namespace {
+
+// A toolkit assertion is a note for the developer, not a question for the user: the toolkit's own
+// assertion dialog would stop the program (and can itself fail to appear), so it goes to stderr.
+void ReportAssertion(const wxString& file, int line, const wxString& function,
+                     const wxString& condition, const wxString& message) {
+  std::fprintf(stderr, "%s:%d: %s: assertion \"%s\" failed: %s\n", file.utf8_str().data(), line,
+               function.utf8_str().data(), condition.utf8_str().data(),
+               message.utf8_str().data());
+}
 
 class TApplication : public wxApp {
  public:
@@ -46,6 +57,10 @@ class TApplication : public wxApp {
 }  // namespace
 
 int RunApplication(char** argv, TBuildProgram build) {
+  wxSetAssertHandler(ReportAssertion);
+  // The toolkit's own log messages go to stderr too: shown as a box they would appear out of
+  // turn, even before the toolkit is ready to show one.
+  delete wxLog::SetActiveTarget(new wxLogStderr);
   wxApp::SetInstance(new TApplication(std::move(build)));
   // The toolkit is given the program's name only: it would try to convert every argument to
   // Unicode and complain in a box about the launch token's code page 949 bytes.
