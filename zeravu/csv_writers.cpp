@@ -30,7 +30,9 @@ void AppendQuotedIfNeeded(std::string& line, const std::string& value) {
 
 // A line is gathered in UTF-8 and converted once: commas and line feeds are the same bytes in
 // both encodings, and one conversion a line costs far less than one a value.
-void WriteLine(std::ostream& out, const std::string& utf8Line) { out << platform::ToCp949(utf8Line); }
+void WriteLine(std::ostream& out, const std::string& utf8Line) {
+  out << platform::ToCp949(utf8Line);
+}
 
 }  // namespace
 

@@ -9,13 +9,16 @@
 
 namespace zeravu {
 
-const char* const kCreateGroupTable = "CREATE TABLE GROUP_ID (GID Counter Primary Key,그룹명 TEXT(32))";
+const char* const kCreateGroupTable =
+    "CREATE TABLE GROUP_ID (GID Counter Primary Key,그룹명 TEXT(32))";
 const char* const kCreateAddressTable =
-    "CREATE TABLE addr_rec (ID Counter Primary Key,GID LONG,SDATE DATETIME,선택 YesNo,이름 TEXT(32),"
+    "CREATE TABLE addr_rec (ID Counter Primary Key,GID LONG,SDATE DATETIME,선택 YesNo,이름 "
+    "TEXT(32),"
     "존칭 TEXT(20),우편번호 TEXT(7),주소 TEXT(255),상세주소 TEXT(100),전화 TEXT(20),팩스 TEXT(20),"
     "휴대폰 TEXT(20),회사 TEXT(30),부서 TEXT(30),직책 TEXT(30),회사전화 TEXT(30),회사팩스 TEXT(30),"
     "회사우편번호 TEXT(7),회사주소 TEXT(255),C상세주소 TEXT(100),발송명 TEXT(32),발송회사 TEXT(30),"
-    "발송부서 TEXT(30),발송직책 TEXT(30),발송우편번호 TEXT(7),발송주소 TEXT(255),D상세주소 TEXT(100),"
+    "발송부서 TEXT(30),발송직책 TEXT(30),발송우편번호 TEXT(7),발송주소 TEXT(255),D상세주소 "
+    "TEXT(100),"
     "발송 TEXT(10))";
 
 namespace {
@@ -80,8 +83,8 @@ bool Tdm::CreateMDBFile(const std::string& path) {
   const std::string exclusive = "Exclusive=1";
   const std::string description = "Description=ZARIZE Data";
 
-  bool registered = dbengine::ConfigDataSource(
-      dbengine::ODBC_ADD_SYS_DSN, kAccessDriver, AttributeList({dsn, dbq, exclusive, description}));
+  bool registered = dbengine::ConfigDataSource(dbengine::ODBC_ADD_SYS_DSN, kAccessDriver,
+                                               AttributeList({dsn, dbq, exclusive, description}));
   if (!registered) FScreen.ShowMessage("Create DSN (Datasource) failed!");
   if (platform::FileExists(path)) return registered;
 

@@ -36,9 +36,13 @@ TFAddrInfoIn::TFAddrInfoIn(ui::Screen& screen, postcode::TFZipSearch& zipSearch)
   SetActiveControl(&edtZip);
 }
 
-void TFAddrInfoIn::bbnOKClick() { SetModalResult(ui::mrOk); }
+void TFAddrInfoIn::bbnOKClick() {
+  SetModalResult(ui::mrOk);
+}
 
-void TFAddrInfoIn::bbnCancelClick() { SetModalResult(ui::mrCancel); }
+void TFAddrInfoIn::bbnCancelClick() {
+  SetModalResult(ui::mrCancel);
+}
 
 void TFAddrInfoIn::FormKeyDown(ui::TKey& key, ui::TShiftState) {
   if (key == ui::VK_RETURN) SetModalResult(ui::mrOk);

@@ -110,7 +110,9 @@ TFMain::TFMain(ui::Screen& screen, Tdm& dataModule, TFAddrInfoIn& entryForm,
 
 TFMain::~TFMain() = default;
 
-std::string TFMain::CurrentDatabasePath() const { return platform::JoinPath(FAddrDirPath, FDBFile); }
+std::string TFMain::CurrentDatabasePath() const {
+  return platform::JoinPath(FAddrDirPath, FDBFile);
+}
 
 void TFMain::FormCreate() {
   Screen.SetOnMinimize([this] { AppMinimize(); });
@@ -169,7 +171,9 @@ void TFMain::FormCloseQuery(bool& canClose) {
   }
 }
 
-void TFMain::FormClose() { FIniFile.reset(); }
+void TFMain::FormClose() {
+  FIniFile.reset();
+}
 
 void TFMain::tmActTimer() {
   Screen.RestoreApplication();
@@ -273,15 +277,25 @@ void TFMain::OpenDBFromArgs() {
   StatusBar1.SetPanelText(1, FDBFile);
 }
 
-void TFMain::spbMDBSaveClick() { RefreshRecordTable(); }
+void TFMain::spbMDBSaveClick() {
+  RefreshRecordTable();
+}
 
-void TFMain::RxSEChange() { wwDBGMember.SetFixedCols(RxSE.Value()); }
+void TFMain::RxSEChange() {
+  wwDBGMember.SetFixedCols(RxSE.Value());
+}
 
-void TFMain::wwDBGMemberIButtonClick() { dm.adoTblMember.SetSort("GID ASC"); }
+void TFMain::wwDBGMemberIButtonClick() {
+  dm.adoTblMember.SetSort("GID ASC");
+}
 
-void TFMain::CommitGridEdit() { wwDBGMember.CommitEdit(); }
+void TFMain::CommitGridEdit() {
+  wwDBGMember.CommitEdit();
+}
 
-void TFMain::RefreshRecordTable() { dm.adoTblMember.Refresh(); }
+void TFMain::RefreshRecordTable() {
+  dm.adoTblMember.Refresh();
+}
 
 void TFMain::StorePendingRecord() {
   dbengine::TDataSet& table = dm.adoTblMember;

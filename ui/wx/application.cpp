@@ -17,8 +17,7 @@ namespace {
 void ReportAssertion(const wxString& file, int line, const wxString& function,
                      const wxString& condition, const wxString& message) {
   std::fprintf(stderr, "%s:%d: %s: assertion \"%s\" failed: %s\n", file.utf8_str().data(), line,
-               function.utf8_str().data(), condition.utf8_str().data(),
-               message.utf8_str().data());
+               function.utf8_str().data(), condition.utf8_str().data(), message.utf8_str().data());
 }
 
 class TApplication : public wxApp {

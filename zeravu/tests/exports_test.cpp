@@ -18,7 +18,9 @@ const char* const kHeader =
 const char* const kLabelHeader = "우편번호,주소,상세주소,회사,이름,존칭\n";
 const char* const kHostSection = "; the host's own settings\r\n[HOST]\r\nPrinter=라벨 1\r\n\r\n";
 
-std::string Cp949(const std::string& utf8) { return platform::ToCp949(utf8); }
+std::string Cp949(const std::string& utf8) {
+  return platform::ToCp949(utf8);
+}
 
 // A spreadsheet line for a ticked record with only a name and an address.
 std::string SheetLine(const std::string& name, const std::string& address) {
@@ -51,7 +53,8 @@ class Exports : public ::testing::Test, public ZeravuFixture {
 };
 
 TEST_F(Exports, SpreadsheetHoldsTheTickedRecordsInListOrder) {
-  TFMain& form = StartOn({{"김철수", "서울 종로구"}, {"빼기", "대전", false}, {"박영희", "부산 중구"}});
+  TFMain& form =
+      StartOn({{"김철수", "서울 종로구"}, {"빼기", "대전", false}, {"박영희", "부산 중구"}});
   SaveSheet(form, "out/sheet", true);  // no such folder: the export fails, nothing is left
 
   EXPECT_FALSE(platform::FileExists(dir.Path("out/sheet.csv")));
@@ -86,22 +89,27 @@ TEST_F(Exports, SpreadsheetSituations) {
     std::string body;  // after the header
   } cases[] = {
       {"none ticked", {{"김", "서울", false}}, nullptr, ""},
-      {"comma and quote are quoted", {{"김, 철수", "서울 \"중앙\"로"}}, nullptr,
+      {"comma and quote are quoted",
+       {{"김, 철수", "서울 \"중앙\"로"}},
+       nullptr,
        Cp949("True,\"김, 철수\",,,\"서울 \"\"중앙\"\"로\",,,,,,,,,,,,,,,,,,,,,\n")},
-      {"null tick counts as not ticked", {{"김", "서울"}},
+      {"null tick counts as not ticked",
+       {{"김", "서울"}},
        [](Tdm& d) {
          d.adoTblMember.Edit();
          d.adoTblMember.FieldByName("선택").Clear();
          d.adoTblMember.Post();
        },
        ""},
-      {"pending edit is stored and written", {{"김", "서울"}},
+      {"pending edit is stored and written",
+       {{"김", "서울"}},
        [](Tdm& d) {
          d.adoTblMember.Edit();
          d.adoTblMember.FieldByName("이름").SetAsString("이");
        },
        SheetLine("이", "서울")},
-      {"pending new record is stored and written", {{"김", "서울"}},
+      {"pending new record is stored and written",
+       {{"김", "서울"}},
        [](Tdm& d) {
          d.adoTblMember.Last();
          d.adoTblMember.Insert();
@@ -110,7 +118,9 @@ TEST_F(Exports, SpreadsheetSituations) {
          d.adoTblMember.FieldByName("선택").SetAsBoolean(true);
        },
        SheetLine("새", "대구") + SheetLine("김", "서울")},
-      {"characters code page 949 cannot hold become ?", {{"김😀", "서울"}}, nullptr,
+      {"characters code page 949 cannot hold become ?",
+       {{"김😀", "서울"}},
+       nullptr,
        SheetLine("김?", "서울")},
   };
   for (const auto& c : cases) {
@@ -152,8 +162,10 @@ TEST_F(Exports, LabelHandOffSituations) {
     std::string file;  // empty: no file
     bool keys;
   } cases[] = {
-      {"some ticked", {{"김,철수", "서울"}, {"박", "부산", false}},
-       Cp949(kLabelHeader) + Cp949(",서울,,,김,철수,\n"), true},
+      {"some ticked",
+       {{"김,철수", "서울"}, {"박", "부산", false}},
+       Cp949(kLabelHeader) + Cp949(",서울,,,김,철수,\n"),
+       true},
       {"none ticked", {{"박", "부산", false}}, Cp949(kLabelHeader), true},
       {"no records", {}, "", false},
   };
@@ -192,7 +204,7 @@ TEST_F(Exports, LabelHandOffStoresPendingChangesAndIsPrivate) {
   const std::string file = HandOff();
   EXPECT_NE(file.find(Cp949(",대구,,,새,\n")), std::string::npos);
   EXPECT_NE(file.find(Cp949(",서울,,,김,\n")), std::string::npos);
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(stat(dir.Path("tmp/hhh.csv").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
@@ -226,7 +238,8 @@ TEST_F(Exports, LabelHandOffFailuresKeepZeravuOpenAndWriteNoKey) {
     TFMain& form = z.form;
     ASSERT_TRUE(d.CreateMDBFile(path));
     ASSERT_TRUE(d.OpenDB(path, "odd.mdb"));
-    d.conn.Execute("CREATE TABLE addr_rec (ID Counter Primary Key,GID LONG,선택 YesNo,이름 TEXT(32))");
+    d.conn.Execute(
+        "CREATE TABLE addr_rec (ID Counter Primary Key,GID LONG,선택 YesNo,이름 TEXT(32))");
     d.conn.Execute("INSERT INTO addr_rec (선택,이름) VALUES (1,'김')");
     d.CloseDB();
     form.FormCreate();

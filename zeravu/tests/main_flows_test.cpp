@@ -19,7 +19,9 @@ class MainFlows : public ::testing::Test, public ZeravuFixture {
     return platform::ProfileFile(SettingsPath()).ReadString("ZERAVU", key, "<none>");
   }
   // The start-up timer's tick, run the way the view runs every event.
-  void Tick() { ui::RunGuarded(screen, [this] { main->tmActTimer(); }); }
+  void Tick() {
+    ui::RunGuarded(screen, [this] { main->tmActTimer(); });
+  }
   void Click(ui::TButton& button) {
     ui::RunGuarded(screen, [&] { button.Click(); });
   }

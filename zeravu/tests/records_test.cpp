@@ -90,11 +90,13 @@ TEST_F(Records, EachWayOfStoringStoresTheAddedRecord) {
          f.main->spbMemberAddClick();
          f.dm.adoTblMember.Cancel();
        }},
-      {"edit", [](ZeravuFixture& f) {
+      {"edit",
+       [](ZeravuFixture& f) {
          f.screen.ExpectModal("자료폅집", [](ui::TForm&) { return ui::mrOk; });
          f.main->spbMemberEditClick();
        }},
-      {"spreadsheet export", [](ZeravuFixture& f) { f.main->SaveSelectedCsv(f.dir.Path("x.csv")); }},
+      {"spreadsheet export",
+       [](ZeravuFixture& f) { f.main->SaveSelectedCsv(f.dir.Path("x.csv")); }},
   };
   for (const auto& way : ways) {
     SCOPED_TRACE(way.how);

@@ -20,7 +20,8 @@ TEST_F(StartUp, WithoutTheTokenTheProgramEndsWith100AndTouchesNothing) {
     TInstance z(*this, args);
     auto& s = z.screen;
     TFMain& form = z.form;
-    s.ExpectMessageBox("단독으로 실행할 수 없습니다.", "알림", TMsgButtons::Ok, TMsgIcon::Information);
+    s.ExpectMessageBox("단독으로 실행할 수 없습니다.", "알림", TMsgButtons::Ok,
+                       TMsgIcon::Information);
     form.FormCreate();
     EXPECT_EQ(s.TerminatedWith(), 100);
     EXPECT_EQ(s.Shown().at(0).Owner, &form);

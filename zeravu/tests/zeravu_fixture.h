@@ -8,8 +8,8 @@
 
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
-#include "ui/event_guard.h"
 #include "postcode/zip_search.h"
+#include "ui/event_guard.h"
 #include "ui/testing/scripted_screen.h"
 #include "zeravu/data_module.h"
 #include "zeravu/entry_form.h"

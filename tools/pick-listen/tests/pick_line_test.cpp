@@ -20,7 +20,9 @@ struct TLineCase {
 };
 
 // Shown by name in test listings, not as raw bytes.
-void PrintTo(const TLineCase& c, std::ostream* out) { *out << c.Name; }
+void PrintTo(const TLineCase& c, std::ostream* out) {
+  *out << c.Name;
+}
 
 class PickLineCase : public ::testing::TestWithParam<TLineCase> {};
 
