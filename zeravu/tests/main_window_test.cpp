@@ -16,6 +16,7 @@
 namespace zeravu::testing {
 namespace {
 
+using ui::wx::testing::ClickButton;
 using ui::wx::testing::PressButton;
 using ui::wx::testing::RunLoopUntil;
 using ui::wx::testing::TModalDriver;
@@ -94,6 +95,21 @@ TEST(MainWindow, ACheckBoxClickStaysPendingUntilTheSaveButtonStoresIt) {
   EXPECT_EQ(w.Stored("나", "선택"), "False");
   PressButton(*w.view->Window(), "저장");
   EXPECT_EQ(w.Stored("나", "선택"), "True");
+}
+
+TEST(MainWindow, TextStillInACellEditorIsStoredByTheSaveButton) {
+  MainWindow w;
+  wxUIActionSimulator user;
+  user.MouseMove(w.CellCentre(0, 2));  // 주소 of the first record
+  wxYield();
+  user.MouseClick();
+  RunLoopUntil([&] { return w.form->wwDBGMember.Col() == 2; });
+  user.Text("Busan");
+  RunLoopUntil([&] { return w.form->wwDBGMember.EditorText() == "Busan"; });
+  // The button takes no focus, so the editor is still open when the click comes.
+  ClickButton(*w.view->Window(), "저장");
+  RunLoopUntil([&] { return w.wxDm.adoTblMember.State() == dbengine::dsBrowse; });
+  EXPECT_EQ(w.Stored("가", "주소"), "Busan");
 }
 
 TEST(MainWindow, CtrlDeleteDeletesTheCurrentRecordAfterTheQuestion) {

@@ -7,6 +7,7 @@
 #include <wx/init.h>
 #include <wx/stattext.h>
 #include <wx/toplevel.h>
+#include <wx/uiaction.h>
 
 #include "ui/wx/convert.h"
 
@@ -130,16 +131,33 @@ std::vector<std::string> ButtonLabels(wxWindow& window) {
   return labels;
 }
 
-void PressButton(wxWindow& window, const std::string& label) {
+wxButton* FindButton(wxWindow& window, const std::string& label) {
   wxButton* found = nullptr;
   Collect(window, [&](wxWindow& child) {
     auto* button = dynamic_cast<wxButton*>(&child);
     if (button && FromWx(button->GetLabelText()) == label) found = button;
   });
+  return found;
+}
+
+void PressButton(wxWindow& window, const std::string& label) {
+  wxButton* found = FindButton(window, label);
   ASSERT_NE(found, nullptr) << "no button \"" << label << "\"";
   wxCommandEvent click(wxEVT_BUTTON, found->GetId());
   click.SetEventObject(found);
   found->ProcessWindowEvent(click);
+}
+
+void ClickButton(wxWindow& window, const std::string& label) {
+  wxButton* found = FindButton(window, label);
+  ASSERT_NE(found, nullptr) << "no button \"" << label << "\"";
+  // A click where the button no longer shows would land on whatever window is below it.
+  ASSERT_TRUE(found->IsShownOnScreen()) << "the button \"" << label << "\" is not shown";
+  wxUIActionSimulator mouse;
+  mouse.MouseMove(
+      found->ClientToScreen(wxPoint(found->GetClientSize().x / 2, found->GetClientSize().y / 2)));
+  wxYield();
+  mouse.MouseClick();
 }
 
 }  // namespace ui::wx::testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <wx/button.h>
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
@@ -41,7 +42,12 @@ void RunLoopUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 // What a window shows, read from its children.
 std::vector<std::string> StaticTexts(wxWindow& window);
 std::vector<std::string> ButtonLabels(wxWindow& window);
+// The button with this label; null when there is none.
+wxButton* FindButton(wxWindow& window, const std::string& label);
 // Clicks the button with this label as the toolkit would report the click.
 void PressButton(wxWindow& window, const std::string& label);
+// Clicks the button with this label with the (simulated) mouse, as a user does: whatever the
+// click does to the keyboard focus happens too.
+void ClickButton(wxWindow& window, const std::string& label);
 
 }  // namespace ui::wx::testing
