@@ -2,9 +2,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "platform/cp949.h"
 #include "platform/folders.h"
 #include "platform/profile_file.h"
+#include "platform/testing/scratch_dir.h"
 #include "platform/testing/unprivileged.h"
 #include "zeravu/tests/zeravu_fixture.h"
 
@@ -145,14 +148,41 @@ TEST_F(Exports, SpreadsheetReturnsToTheRememberedRecord) {
   EXPECT_EQ(dm.adoTblMember.FieldByName("이름").AsString(), "나");
 }
 
-TEST_F(Exports, SpreadsheetWithNoDatabaseFailsBeforeTouchingTheFile) {
-  TFMain& form = Start({kToken});
-  const std::string existing = dir.Write("keep.csv", "the user's data");
-  screen.ExpectFileDialog("", std::optional<std::string>(existing));
-  screen.ExpectError("Cannot perform this operation on a closed dataset");
-  ui::RunGuarded(screen, [&] { form.spbExcelSaveAsClick(); });
-  EXPECT_EQ(dir.Read("keep.csv"), "the user's data");
-  EXPECT_EQ(Setting("EXCEL", "PATH"), "<none>");
+TEST_F(Exports, AFailedSpreadsheetNeitherMakesNorReplacesTheUsersFile) {
+  struct {
+    const char* what;
+    const char* createTable;  // null: no database open
+    const char* error;
+  } cases[] = {
+      {"no database", nullptr, "Cannot perform this operation on a closed dataset"},
+      // Without the tick nothing says which records go: the data layer's missing-field error.
+      {"no 선택 column", "CREATE TABLE addr_rec (ID Counter Primary Key,GID LONG,이름 TEXT(32))",
+       "Field '선택' not found"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    platform::testing::ScratchDir out;
+    const std::string existing = out.Write("keep.csv", "the user's data");
+    const std::string path = dir.Path(std::string(c.what) + ".mdb");
+    TInstance z(*this, {kToken, "1", path});
+    if (c.createTable) {
+      ASSERT_TRUE(z.dm.CreateMDBFile(path));
+      ASSERT_TRUE(z.dm.OpenDB(path, "x.mdb"));
+      z.dm.conn.Execute(c.createTable);
+      z.dm.conn.Execute("INSERT INTO addr_rec (이름) VALUES ('김')");
+      z.dm.CloseDB();
+    }
+    z.form.FormCreate();
+    z.form.tmActTimer();
+    for (const std::string& target : {existing, out.Path("new.csv")}) {
+      z.screen.ExpectFileDialog("", std::optional<std::string>(target));
+      z.screen.ExpectError(c.error);
+      ui::RunGuarded(z.screen, [&] { z.form.spbExcelSaveAsClick(); });
+    }
+    EXPECT_EQ(out.Read("keep.csv"), "the user's data");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Root()), {}), 1);
+    EXPECT_EQ(Setting("EXCEL", "PATH"), "<none>");
+  }
 }
 
 TEST_F(Exports, LabelHandOffSituations) {
