@@ -183,10 +183,14 @@ TEST(EntryDialog, LaterShowingsKeepTheFocusWhereTheUserLeftItAndCancelChangesNot
                        wxUIActionSimulator keyboard;
                        for (int i = 0; i < 3; ++i) keyboard.Char(WXK_TAB);
                        RunLoopUntil([&] { return w.FocusedBoxText() == "가"; });
+                       // What is typed before 취소 goes nowhere.
+                       keyboard.Text("x");
+                       RunLoopUntil([&] { return w.wxEntry.edtName.Text() != "가"; });
                        ClickButton(d, "취소");
                      },
                      [&](wxDialog& d) {
-                       // The box the focus settles in; the toolkit puts it somewhere first.
+                       // The box the focus settles in (filled anew from the record); the toolkit
+                       // puts it somewhere first.
                        RunLoopUntil([&] { return w.FocusedBoxText() == "가"; });
                        focused = w.FocusedBoxText();
                        ClickButton(d, "취소");

@@ -65,6 +65,10 @@ TModalDriver::~TModalDriver() {
 }
 
 void TModalDriver::Poll() {
+  if (FGaveUp) {
+    EndEveryModal();
+    return;
+  }
   wxDialog* innermost = InnermostModal();
   if (!innermost || innermost == FCurrent || FActs.empty()) return;
   FCurrent = innermost;
@@ -84,11 +88,16 @@ void TModalDriver::Poll() {
 }
 
 void TModalDriver::GiveUp() {
-  FPoll.Stop();
   if (InnermostModal() || !FActs.empty()) {
     ADD_FAILURE() << "dialogs still open or never shown when the time ran out";
   }
   FActs.clear();
+  // A test that goes on after a failed act may show further dialogs: they end as they come.
+  FGaveUp = true;
+  EndEveryModal();
+}
+
+void TModalDriver::EndEveryModal() {
   for (wxDialog* dialog = InnermostModal(); dialog; dialog = InnermostModal()) {
     dialog->EndModal(wxID_CANCEL);
     dialog->Hide();

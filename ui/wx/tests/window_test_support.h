@@ -16,8 +16,8 @@ namespace ui::wx::testing {
 // Plays the user on modal dialogs: the next act runs on the innermost modal dialog once the
 // previous act has finished or a dialog opened over the one it plays on (acts run after the poll
 // returns, so an act may open further dialogs). A watchdog fails the
-// test and ends every modal dialog when they are not all handled in time, so a dialog nobody
-// closes cannot hang the run.
+// test and ends every modal dialog when they are not all handled in time, and every one shown
+// after that, so a dialog nobody closes cannot hang the run.
 class TModalDriver {
  public:
   using TAct = std::function<void(wxDialog&)>;
@@ -28,9 +28,11 @@ class TModalDriver {
  private:
   void Poll();
   void GiveUp();
+  void EndEveryModal();
 
   std::deque<TAct> FActs;
   wxDialog* FCurrent = nullptr;  // the dialog the running act plays on
+  bool FGaveUp = false;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   wxTimer FPoll;
   wxTimer FWatchdog;
