@@ -282,8 +282,13 @@ namespace zeravu::testing {
 namespace {
 
 TEST_F(MainFlows, TheSpinBoxFreezesLeadingColumnsWhileSomeStayFree) {
-  TFMain& form = Start({kToken});
-  EXPECT_EQ(form.wwDBGMember.FixedCols(), 1);  // applied by the creation event
+  TInstance z(*this, {kToken});
+  TFMain& form = z.form;
+  // Other fixed columns than the box's 1 before the creation event: only applying the box's value
+  // there brings them back.
+  form.wwDBGMember.SetFixedCols(4);
+  form.FormCreate();
+  EXPECT_EQ(form.wwDBGMember.FixedCols(), 1);
   struct {
     const char* typed;
     int fixed;
