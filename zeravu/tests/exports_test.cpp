@@ -44,9 +44,10 @@ class Exports : public ::testing::Test, public ZeravuFixture {
   std::string Setting(const std::string& section, const std::string& key) {
     return platform::ProfileFile(SettingsPath()).ReadString(section, key, "<none>");
   }
-  void SaveSheet(TFMain& form, const std::string& name, bool fails = false) {
+  // `error`: a part of the error the export ends in; none when it succeeds.
+  void SaveSheet(TFMain& form, const std::string& name, const char* error = nullptr) {
     screen.ExpectFileDialog("", std::optional<std::string>(dir.Path(name)));
-    if (fails) screen.ExpectErrorContaining("");
+    if (error) screen.ExpectErrorContaining(error);
     ui::RunGuarded(screen, [&] { form.spbExcelSaveAsClick(); });
   }
   int closeRequests = 0;
@@ -58,7 +59,7 @@ class Exports : public ::testing::Test, public ZeravuFixture {
 TEST_F(Exports, SpreadsheetHoldsTheTickedRecordsInListOrder) {
   TFMain& form =
       StartOn({{"김철수", "서울 종로구"}, {"빼기", "대전", false}, {"박영희", "부산 중구"}});
-  SaveSheet(form, "out/sheet", true);  // no such folder: the export fails, nothing is left
+  SaveSheet(form, "out/sheet", "Path not found");  // the export fails, nothing is left
 
   EXPECT_FALSE(platform::FileExists(dir.Path("out/sheet.csv")));
   screen.VerifyAllMet();
@@ -287,7 +288,7 @@ TEST_F(Exports, LabelHandOffFailuresKeepZeravuOpenAndWriteNoKey) {
   // The temporary folder cannot be written: the error, no file, no key, Zeravu stays open.
   chmod(TempDir().c_str(), 0555);
   platform::testing::RunAsUnprivileged([&] {
-    screen.ExpectErrorContaining("");
+    screen.ExpectErrorContaining("File access denied");
     ui::RunGuarded(screen, [&] { form.spbDesignClick(); });
     screen.VerifyAllMet();
     EXPECT_EQ(closeRequests, 0);
