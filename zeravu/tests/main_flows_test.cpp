@@ -248,6 +248,33 @@ TEST_F(MainFlows, SaveAndCornerButtonNeedAnOpenTable) {
   EXPECT_FALSE(dm.adoTblMember.FieldByName("선택").AsBoolean());
 }
 
+// GID order differs from the order the records were stored in and from any order by name, so
+// only a reset to ascending GID gives it.
+TEST_F(MainFlows, TheCornerButtonPutsTheRecordsBackInAscendingGidOrder) {
+  const std::string path =
+      MakeAddressDatabase(dir.Path("a.mdb"), {{"가", "서울"}, {"나", "부산"}, {"다", "대구"}});
+  {
+    ui::testing::ScriptedScreen quiet;
+    Tdm maker(quiet);
+    ASSERT_TRUE(maker.OpenDB(path, "a.mdb"));
+    for (const char* set :
+         {"GID=2 WHERE 이름='가'", "GID=3 WHERE 이름='나'", "GID=1 WHERE 이름='다'"})
+      maker.conn.Execute(std::string("UPDATE addr_rec SET ") + set);
+  }
+  TFMain& form = Start({kToken, "1", path});
+  Tick();
+  auto names = [&] {
+    std::vector<std::string> shown;
+    for (int row = 0; row < form.wwDBGMember.RowCount(); ++row)
+      shown.push_back(form.wwDBGMember.CellText(row, 5));
+    return shown;
+  };
+  dm.adoTblMember.SetSort("이름 DESC");  // the list as the user had it sorted
+  ASSERT_EQ(names(), (std::vector<std::string>{"다", "나", "가"}));
+  Click(form.wwDBGMember.IButton);
+  EXPECT_EQ(names(), (std::vector<std::string>{"다", "가", "나"}));
+}
+
 TEST_F(MainFlows, APendingRecordIsStoredBeforeClosingAndBeforeAnotherDatabaseOpens) {
   const std::string a = MakeAddressDatabase(dir.Path("a.mdb"), {{"김", "부산"}});
   const std::string b = MakeAddressDatabase(dir.Path("b.mdb"));
