@@ -112,15 +112,11 @@ class BadBuildingFile : public ::testing::TestWithParam<TBadBuildingFile> {};
 TEST_P(BadBuildingFile, StopsWithTheFileLineAndReason) {
   ScratchDir dir;
   const std::string path = dir.Write("bad.txt", GetParam().Bytes);
-  try {
-    ReadAll({path});
-    FAIL() << "no error";
-  } catch (const EInputError& e) {
-    EXPECT_EQ(e.File, path);
-    EXPECT_EQ(e.Line, GetParam().Line);
-    EXPECT_NE(e.Reason.find(GetParam().Reason), std::string::npos) << e.what();
-    EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
-  }
+  const EInputError e = testing::ReadError({path});
+  EXPECT_EQ(e.File, path);
+  EXPECT_EQ(e.Line, GetParam().Line);
+  EXPECT_NE(e.Reason.find(GetParam().Reason), std::string::npos) << e.what();
+  EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
 }
 
 std::string Replaced(std::string row, int column, const std::string& value) {

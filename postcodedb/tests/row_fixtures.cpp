@@ -1,5 +1,6 @@
 #include "postcodedb/tests/row_fixtures.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -79,6 +80,16 @@ std::vector<TAddressRow> ReadAll(const std::vector<std::string>& paths) {
   std::vector<TAddressRow> rows;
   TInputSet(paths).ReadRows([&](const TAddressRow& row) { rows.push_back(row); });
   return rows;
+}
+
+EInputError ReadError(const std::vector<std::string>& paths, const TZipLimits& limits) {
+  try {
+    TInputSet(paths, limits).ReadRows([](const TAddressRow&) {});
+  } catch (const EInputError& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no error reading " << ::testing::PrintToString(paths);
+  return EInputError("", -1, "no error");
 }
 
 std::string SharedDataFile(const std::string& relative, std::string& why) {

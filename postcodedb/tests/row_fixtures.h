@@ -8,6 +8,7 @@
 
 #include "postcodedb/address_row.h"
 #include "postcodedb/byte_source.h"
+#include "postcodedb/input_error.h"
 #include "postcodedb/input_set.h"
 
 namespace postcodedb::testing {
@@ -41,6 +42,10 @@ std::vector<std::string> MinistryRelatedLotLines();  // jibun_rnaddrkor_<지역>
 
 // Every row of the inputs, read as a build would read them.
 std::vector<TAddressRow> ReadAll(const std::vector<std::string>& paths);
+
+// The error that stops reading the inputs; when none does, a test failure and an error with
+// Line -1.
+EInputError ReadError(const std::vector<std::string>& paths, const TZipLimits& limits = {});
 
 // The genuine slice of the postal service's per-building file, or "" (with the reason in `why`)
 // when this checkout has no shared data beside it.
