@@ -23,7 +23,7 @@ struct TInput {
   std::function<std::unique_ptr<TByteSource>()> Open;
 };
 
-// An archive's entry that is not a postcode file (a read-me, a layout description) and is left
+// An archive's entry that is not a postcode file (a read-me, a guide to the layout) and is left
 // out, with the reason.
 struct TSkippedEntry {
   std::string Name;
