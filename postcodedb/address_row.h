@@ -21,9 +21,11 @@ enum class TRoadLevel { Ground = 0, Underground = 1, Aerial = 2 };
 // Which numbers between a range's bounds belong to it, as the range files code it.
 enum class TRangeKind { Single = 0, Odd = 1, Even = 2, All = 3 };
 
-// A lot (지번): the 법정동 or, in a 읍/면, the 리 it lies in, and its number.
+// A lot (지번): the area it lies in and its number.
 struct TLot {
-  std::string LegalDong;  // empty in a 읍/면, where the lot lies in a 리
+  // The 법정동; in a 읍/면 what the file's 법정동 column holds (the 읍/면 itself in the ministry's
+  // files and the range files), with the 리 beside it.
+  std::string LegalDong;
   std::string Ri;
   bool Mountain = false;  // 산
   int Main = 0;
