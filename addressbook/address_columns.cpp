@@ -28,10 +28,6 @@ constexpr std::size_t kFirstImportable = 3;
 
 }  // namespace
 
-std::span<const TColumnInfo> AddressColumns() {
-  return kColumns;
-}
-
 std::span<const TColumnInfo> ImportableColumns() {
   return std::span<const TColumnInfo>(kColumns).subspan(kFirstImportable);
 }

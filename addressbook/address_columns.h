@@ -14,12 +14,9 @@ struct TColumnInfo {
   int Size;  // characters a Text column holds; 0 for the other kinds
 };
 
-// Every column of the address table `addr_rec`, in the table's order (the spreadsheet file
-// keeps this order too).
-std::span<const TColumnInfo> AddressColumns();
-
-// The columns an import fills: every column but the record number, the group and the day of
-// adding, which the program sets itself. In the table's order.
+// The columns an import fills: every column of the address table `addr_rec` but the record
+// number, the group and the day of adding, which the program sets itself. In the table's order
+// (the spreadsheet file keeps this order too).
 std::span<const TColumnInfo> ImportableColumns();
 
 // The importable column of that exact name, or null.

@@ -17,10 +17,6 @@ class TAddressRecord {
   const std::string& Value(std::string_view column) const;
   void SetValue(std::string_view column, std::string value);
 
-  // By position in ImportableColumns().
-  const std::string& ValueAt(std::size_t index) const { return FValues.at(index); }
-  void SetValueAt(std::size_t index, std::string value) { FValues.at(index) = std::move(value); }
-
   // No column holds anything.
   bool Empty() const;
 

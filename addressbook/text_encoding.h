@@ -9,13 +9,11 @@ namespace addressbook {
 // written in. Detect looks at the file's first bytes; the user may name the encoding instead.
 enum class TTextEncoding { Detect, Utf8, Cp949 };
 
-// How many leading bytes detection looks at: enough for a preview, far less than a file.
-inline constexpr std::size_t kEncodingSampleBytes = 64 * 1024;
-
 // 3 when `head` starts with the UTF-8 byte-order mark, else 0.
 std::size_t Utf8ByteOrderMarkLength(std::string_view head);
 
-// Utf8 or Cp949 for a file whose first bytes are `head` (the whole file when it is shorter):
+// Utf8 or Cp949 for a file whose first bytes are `head` (some tens of kilobytes are plenty; the
+// whole file when it is shorter):
 // `requested` unless it is Detect; else UTF-8 for a byte-order mark or well-formed UTF-8, code
 // page 949 for text valid there, and when neither fits, the one that reads further before its
 // first fault. A character cut off by the end of `head` counts against neither.

@@ -431,7 +431,13 @@ TVCardReader::TVCardReader(std::istream& in, TVCardOptions options)
 TVCardReader::~TVCardReader() = default;
 
 std::optional<TVCard> TVCardReader::Next() {
-  return FImpl->Next();
+  if (FError) std::rethrow_exception(FError);
+  try {
+    return FImpl->Next();
+  } catch (...) {
+    FError = std::current_exception();
+    throw;
+  }
 }
 
 }  // namespace addressbook

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <exception>
 #include <istream>
 #include <memory>
 #include <optional>
@@ -52,12 +53,13 @@ class TVCardReader {
   TVCardReader& operator=(const TVCardReader&) = delete;
 
   // The next card, or nothing at the end of the file. Throws EVCardError for a line or card
-  // beyond the limits and for a file in UTF-16.
+  // beyond the limits and for a file in UTF-16; once it has thrown, it throws the same again.
   std::optional<TVCard> Next();
 
  private:
   class TImpl;
   std::unique_ptr<TImpl> FImpl;
+  std::exception_ptr FError;
 };
 
 }  // namespace addressbook

@@ -341,6 +341,8 @@ TEST(VCardReader, LimitsEndTheReadWithTheCardAndLine) {
       EXPECT_EQ(std::string(e.what()), c.message) << c.what;
       EXPECT_EQ(e.Card, 2) << c.what;
     }
+    // The read does not go on past the fault as if the file ended there.
+    EXPECT_THROW(reader.Next(), EVCardError) << c.what;
   }
 }
 
