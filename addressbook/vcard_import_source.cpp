@@ -10,7 +10,7 @@ TVCardImportSource::TVCardImportSource(std::istream& in, TVCardOptions options)
 std::optional<TSourceRow> TVCardImportSource::Next() {
   std::optional<TVCard> card = FReader.Next();
   if (!card) {
-    if (!FAnyCard) throw EVCardError(0, 1, "the file holds no vCard (no BEGIN:VCARD line)");
+    if (!FAnyCard) throw EVCardError(0, 0, "the file holds no vCard (no BEGIN:VCARD line)");
     return std::nullopt;
   }
   FAnyCard = true;

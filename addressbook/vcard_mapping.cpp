@@ -92,7 +92,7 @@ class TCardMapper {
       if (property.Name == "TEL" || property.Name == "ADR") continue;  // reported with values
       if (FUsed.count(&property) || IsQuietWhenDropped(property.Name)) continue;
       if (!property.Skipped && TrimBlanks(property.Value).empty()) continue;
-      DropName(property.Name);
+      DropName(property);
     }
     std::stable_sort(FDropped.begin(), FDropped.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -181,9 +181,10 @@ class TCardMapper {
     FDropped.emplace_back(property.Line, property.Name + " " + value);
   }
 
-  void DropName(const std::string& name) {
-    if (!FDroppedNames.insert(name).second) return;
-    FDropped.emplace_back(FCard.First(name)->Line, name);
+  // A property reported by its name only, once for all of that name.
+  void DropName(const TVCardProperty& property) {
+    if (FDroppedNames.insert(property.Name).second)
+      FDropped.emplace_back(property.Line, property.Name);
   }
 
   const TVCard& FCard;

@@ -184,11 +184,19 @@ std::string DecodeQuotedPrintable(std::string_view text) {
 
 }  // namespace
 
+namespace {
+
+std::string Where(int card, int line) {
+  std::string where;
+  if (card > 0) where = "card " + std::to_string(card);
+  if (line > 0) where += (where.empty() ? "" : ", ") + std::string("line ") + std::to_string(line);
+  return where.empty() ? where : where + ": ";
+}
+
+}  // namespace
+
 EVCardError::EVCardError(int card, int line, const std::string& message)
-    : Exception((card > 0 ? "card " + std::to_string(card) + ", " : std::string()) + "line " +
-                std::to_string(line) + ": " + message),
-      Card(card),
-      Line(line) {}
+    : Exception(Where(card, line) + message), Card(card), Line(line) {}
 
 class TVCardReader::TImpl {
  public:

@@ -14,7 +14,7 @@
 namespace addressbook {
 
 // A vCard file that cannot be read on, naming the card (1-based; 0 before the first) and the
-// line where the fault is.
+// line (0 for the file as a whole) where the fault is.
 class EVCardError : public platform::Exception {
  public:
   EVCardError(int card, int line, const std::string& message);

@@ -230,10 +230,12 @@ TEST(ImportPreview, VCardFile) {
   EXPECT_EQ(TImportPreview(brokenSource, 10).Error(),
             "card 1, line 2: a property longer than 100 bytes");
 
-  std::istringstream notACard("name,address\n홍길동,서울\n");
-  TVCardImportSource none(notACard);
-  EXPECT_EQ(TImportPreview(none, 10).Error(),
-            "line 1: the file holds no vCard (no BEGIN:VCARD line)");
+  for (const char* notACard : {"name,address\n홍길동,서울\n", ""}) {
+    std::istringstream in(notACard);
+    TVCardImportSource none(in);
+    EXPECT_EQ(TImportPreview(none, 10).Error(), "the file holds no vCard (no BEGIN:VCARD line)")
+        << notACard;
+  }
 }
 
 }  // namespace
