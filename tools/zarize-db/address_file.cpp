@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "zeravu/csv_writers.h"
 #include "zeravu/data_module.h"
+#include "zeravu/new_database.h"
 
 namespace zarizedb {
 
@@ -28,24 +29,31 @@ std::string ReadFailure(const std::string& path) {
 
 void CreateAddressDatabase(zeravu::Tdm& dm, const std::string& path, bool replace) {
   if (platform::DirectoryExists(path)) throw ECommandError(path + " is a folder");
-  if (platform::FileExists(path)) {
-    if (!replace) throw ECommandError(path + " exists; add --force to replace it");
-    if (!platform::DeleteFile(path)) throw ECommandError(path + " cannot be replaced");
-  }
+  const bool exists = platform::FileExists(path);
+  if (exists && !replace) throw ECommandError(path + " exists; add --force to replace it");
   // The data source records the file's full path, as Zeravu's dialogs give it, so it names the
   // file from any folder.
   const std::string full = std::filesystem::absolute(path).lexically_normal().string();
+  // What stays when a step fails: the old file, untouched, or nothing at all.
+  const std::string kept = exists ? " (" + path + " is as it was)" : "";
   dm.adoTblMember.SetActive(false);
   dm.CloseDB();
-  // The same steps, in the same order, as the new-database flow of Zeravu's main window.
-  if (!dm.CreateMDBFile(full)) {
-    platform::DeleteFile(full);
-    throw ECommandError(path + ": the database could not be created");
+  zeravu::TNewDatabase made = zeravu::TNewDatabase::Created;
+  try {
+    made = zeravu::BuildNewDatabase(dm, full);
+  } catch (const platform::Exception& e) {
+    throw ECommandError(path + " cannot be replaced: " + e.what() + kept);
   }
-  if (!platform::FileExists(full)) throw ECommandError(path + ": the database file was not made");
-  if (!dm.CreateTables(full, platform::FileNamePart(full))) {
-    platform::DeleteFile(full);
-    throw ECommandError(path + ": the tables could not be created");
+  switch (made) {
+    case zeravu::TNewDatabase::Created:
+      return;
+    case zeravu::TNewDatabase::DriverFailed:
+      if (!exists) platform::DeleteFile(full);
+      throw ECommandError(path + ": the database could not be created" + kept);
+    case zeravu::TNewDatabase::NoFile:
+      throw ECommandError(path + ": the database file was not made" + kept);
+    case zeravu::TNewDatabase::TablesFailed:
+      throw ECommandError(path + ": the tables could not be created" + kept);
   }
 }
 

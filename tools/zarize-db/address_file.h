@@ -18,7 +18,8 @@ class ECommandError : public platform::Exception {
 };
 
 // A new, empty address database at path, made as Zeravu's new-database flow makes it (which also
-// registers the data source). An existing file is refused unless `replace`. Leaves `dm` closed.
+// registers the data source). An existing file is refused unless `replace`, and replaced only
+// once the new one is whole: when a step fails, it is left as it was. Leaves `dm` closed.
 void CreateAddressDatabase(zeravu::Tdm& dm, const std::string& path, bool replace);
 
 // Opens the address database at path on `dm` with its address table open. A missing file, a file

@@ -208,7 +208,8 @@ Keeps Zeravu's address databases (.mdb) from the command line.
       Makes a new, empty address database at PATH the way Zeravu's new-database button makes
       it: the tables GROUP_ID and addr_rec, and the data source ZAZAVOROR registered in the
       ODBC data-source file ($ODBCINI, else ~/.odbc.ini). An existing file is left alone
-      unless --force is given, which replaces it.
+      unless --force is given, which replaces it once the new one is whole: if any step
+      fails, the old file is left as it was.
 
   import PATH CSV [--encoding=utf-8|cp949]
       Appends the records of a spreadsheet list to the database at PATH. The first line names
