@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
+
 #include "platform/cp949.h"
 #include "platform/folders.h"
 #include "platform/profile_file.h"
@@ -137,6 +139,36 @@ TEST_F(Exports, SpreadsheetSituations) {
   }
 }
 
+TEST_F(Exports, SpreadsheetLeavesOutExactlyTheFourColumnsNamedSo) {
+  // Names compare with case: "id" or "Gid" is a column like any other. The engine, like the
+  // provider, takes names without case, so the two spellings need tables of their own.
+  struct {
+    const char* columns;
+    std::string header;
+  } cases[] = {
+      {"ID Counter Primary Key,GID LONG,SDATE DATETIME,ZIP2 TEXT(7),선택 YesNo,이름 TEXT(32)",
+       "선택,이름,\n"},
+      {"id Counter Primary Key,Gid LONG,sdate DATETIME,Zip2 TEXT(7),선택 YesNo,이름 TEXT(32)",
+       "id,Gid,sdate,Zip2,선택,이름,\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = dir.Path(std::string("columns") + c.header.substr(0, 2) + ".mdb");
+    TInstance z(*this, {kToken, "1", path});
+    ASSERT_TRUE(z.dm.CreateMDBFile(path));
+    ASSERT_TRUE(z.dm.OpenDB(path, "x"));
+    z.dm.conn.Execute(std::string("CREATE TABLE addr_rec (") + c.columns + ")");
+    z.dm.conn.Execute(
+        "INSERT INTO addr_rec (GID,sdate,ZIP2,선택,이름) VALUES (7,'2024-01-02','123',1,'김')");
+    z.dm.CloseDB();
+    z.form.FormCreate();
+    z.form.tmActTimer();
+    ASSERT_TRUE(z.dm.adoTblMember.Active());
+    z.form.SaveSelectedCsv(dir.Path("columns.csv"));
+    const std::string keptId = c.header.starts_with("id") ? "1,7,2024-01-02,123," : "";
+    EXPECT_EQ(dir.Read("columns.csv"), Cp949(c.header) + keptId + Cp949("True,김,\n")) << c.header;
+  }
+}
+
 TEST_F(Exports, SpreadsheetReturnsToTheRememberedRecord) {
   TFMain& form = StartOn({{"가", "1"}, {"나", "2"}, {"다", "3"}});
   dm.adoTblMember.First();
@@ -192,6 +224,42 @@ TEST_F(Exports, LabelHandOffSituations) {
     EXPECT_EQ(Setting("ZERAVU", "DBOPENDIR"), c.keys ? dir.Root() : "<none>");
     EXPECT_EQ(Setting("ZERAVU", "DBOPENNAME"), c.keys ? std::string(c.what) + ".mdb" : "<none>");
   }
+}
+
+TEST_F(Exports, LabelHandOffHoldsExactlyOneLinePerTickedRecord) {
+  const std::string path = MakeAddressDatabase(dir.Path("list.mdb"));
+  {
+    ui::testing::ScriptedScreen quiet;
+    Tdm maker(quiet);
+    ASSERT_TRUE(maker.OpenDB(path, "list.mdb"));
+    dbengine::TDataSet& table = maker.adoTblMember;
+    table.Open();
+    struct {
+      std::optional<bool> tick;         // nullopt: NULL
+      std::vector<std::string> values;  // 우편번호, 주소, 상세주소, 회사, 이름, 존칭
+    } records[] = {
+        {true,
+         {"100-011", "서울\r\n중구", "1층\n2호", "가나\r", std::string("김\0철수", 10), "님"}},
+        {std::nullopt, {"200-100", "강원", "", "", "빠짐", ""}},
+        {false, {"300-200", "대전", "", "", "아님", ""}},
+        {true, {"\n", "", "", "", "\r\n", ""}},
+    };
+    const char* const columns[] = {"우편번호", "주소", "상세주소", "회사", "이름", "존칭"};
+    for (const auto& r : records) {
+      table.Last();
+      table.Insert();
+      if (r.tick) table.FieldByName("선택").SetAsBoolean(*r.tick);
+      for (std::size_t i = 0; i < r.values.size(); ++i)
+        table.FieldByName(columns[i]).SetAsString(r.values[i]);
+      table.Post();
+    }
+  }
+  TFMain& form = Start({kToken, "1", path});
+  form.tmActTimer();
+  form.spbDesignClick();
+  EXPECT_EQ(HandOff(), Cp949(kLabelHeader) +
+                           Cp949("100-011,서울  중구,1층 2호,가나 ,김 철수,님\n") +
+                           Cp949(" ,,,,  ,\n"));
 }
 
 TEST_F(Exports, LabelHandOffStoresPendingChangesAndIsPrivate) {
