@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 #include "platform/cp949.h"
@@ -12,6 +14,8 @@
 
 namespace zeravu::testing {
 namespace {
+
+namespace fs = std::filesystem;
 
 const char* const kHeader =
     "선택,이름,존칭,우편번호,주소,상세주소,전화,팩스,휴대폰,회사,부서,직책,회사전화,회사팩스,"
@@ -284,6 +288,55 @@ TEST_F(Exports, LabelHandOffReplacesAPlantedLinkInsteadOfFollowingIt) {
   form.spbDesignClick();
   EXPECT_EQ(dir.Read("victim.txt"), "keep me");
   EXPECT_EQ(HandOff().substr(0, Cp949(kLabelHeader).size()), Cp949(kLabelHeader));
+}
+
+TEST_F(Exports, LabelHandOffNamesAFileAnotherUserPlantedAndLeaksNothing) {
+  if (geteuid() != 0) GTEST_SKIP() << "running two other users (setpriv) needs root";
+  // The temporary folder as /tmp is: everyone may create in it, only an owner may remove.
+  ASSERT_EQ(chmod(TempDir().c_str(), 01777), 0);
+  TFMain& form = StartOn({{"김", "서울"}});
+  CountCloses(form);
+  const std::string handOff = form.HandOffFileName();
+  const std::string theirs = dir.Path("theirs.txt");
+  const std::string planter = std::to_string(platform::testing::kUnprivilegedId - 1);
+  struct {
+    const char* kind;
+    std::string plant;  // shell command, run as the other user
+    mode_t type;
+  } cases[] = {
+      {"file", "echo theirs > " + handOff, S_IFREG},
+      {"folder", "mkdir " + handOff, S_IFDIR},
+      {"FIFO", "mkfifo " + handOff, S_IFIFO},
+      {"link", "echo secret > " + theirs + " && ln -s " + theirs + " " + handOff, S_IFLNK},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    const std::string command = "setpriv --reuid=" + planter + " --regid=" + planter +
+                                " --clear-groups sh -c '" + c.plant + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    platform::testing::RunAsUnprivileged([&] {
+      screen.ExpectError("File access denied: " + handOff + " belongs to another user");
+      ui::RunGuarded(screen, [&] { form.spbDesignClick(); });
+      screen.VerifyAllMet();
+    });
+    EXPECT_EQ(closeRequests, 0);
+    EXPECT_EQ(Setting("ZERAVU", "DESIGNOK"), "<none>");
+    // What was planted is as it was, and the labels went nowhere.
+    struct stat st {};
+    ASSERT_EQ(lstat(handOff.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & S_IFMT, c.type);
+    EXPECT_EQ(st.st_uid, platform::testing::kUnprivilegedId - 1);
+    if (c.type == S_IFREG) {
+      EXPECT_EQ(HandOff(), "theirs\n");
+    } else if (c.type == S_IFLNK) {
+      EXPECT_EQ(dir.Read("theirs.txt"), "secret\n");
+    } else if (c.type == S_IFDIR) {
+      EXPECT_TRUE(fs::is_empty(handOff));
+    }
+    for (const auto& entry : fs::directory_iterator(TempDir()))
+      EXPECT_EQ(entry.path().string(), handOff) << "left behind";
+    fs::remove_all(handOff);
+  }
 }
 
 TEST_F(Exports, LabelHandOffWithNoDatabaseDeletesTheOldFileAndCloses) {
