@@ -9,6 +9,7 @@
 #include "platform/cp949.h"
 #include "platform/folders.h"
 #include "platform/profile_file.h"
+#include "platform/testing/scoped_env.h"
 #include "platform/testing/unprivileged.h"
 #include "zeravu/tests/zeravu_fixture.h"
 
@@ -173,6 +174,30 @@ TEST_F(Exports, SpreadsheetLeavesOutExactlyTheFourColumnsNamedSo) {
   }
 }
 
+TEST_F(Exports, SpreadsheetFileTakesTheUmaskAndAReplacedFileKeepsItsMode) {
+  TFMain& form = StartOn({{"김", "서울"}});
+  struct {
+    mode_t umask;
+    mode_t existing;  // 0: a new file
+    mode_t want;
+  } cases[] = {{077, 0, 0600}, {022, 0, 0644}, {022, 0600, 0600}, {077, 0664, 0664}};
+  for (const auto& c : cases) {
+    const std::string path = dir.Path("mode.csv");
+    fs::remove(path);
+    if (c.existing != 0) {
+      dir.Write("mode.csv", "the user's old export");
+      ASSERT_EQ(chmod(path.c_str(), c.existing), 0);
+    }
+    {
+      platform::testing::ScopedUmask mask(c.umask);
+      form.SaveSelectedCsv(path);
+    }
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, c.want) << std::oct << c.umask << " " << c.existing;
+  }
+}
+
 TEST_F(Exports, SpreadsheetReturnsToTheRememberedRecord) {
   TFMain& form = StartOn({{"가", "1"}, {"나", "2"}, {"다", "3"}});
   dm.adoTblMember.First();
@@ -268,6 +293,7 @@ TEST_F(Exports, LabelHandOffHoldsExactlyOneLinePerTickedRecord) {
 
 TEST_F(Exports, LabelHandOffStoresPendingChangesAndIsPrivate) {
   TFMain& form = StartOn({{"김", "서울"}});
+  platform::testing::ScopedUmask openUmask(0);  // private all the same
   dm.adoTblMember.Insert();
   dm.adoTblMember.FieldByName("이름").SetAsString("새");
   dm.adoTblMember.FieldByName("주소").SetAsString("대구");

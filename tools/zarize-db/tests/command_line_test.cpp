@@ -180,6 +180,23 @@ TEST_F(CommandLine, FailuresGoToStandardErrorWithExitCodeOne) {
   EXPECT_FALSE(platform::FileExists(dir.Path("none/out.csv")));
 }
 
+TEST_F(CommandLine, AnExportTakesTheUmaskAndAReplacedFileKeepsItsMode) {
+  const std::string db = dir.Path("list.mdb");
+  ASSERT_EQ(RunProgram({"create", db}).Exit, 0);
+  const std::string out = dir.Path("out.csv");
+  {
+    platform::testing::ScopedUmask mask(077);  // the program inherits it
+    ASSERT_EQ(RunProgram({"export", db, "--output", out}).Exit, 0);
+  }
+  struct stat info;
+  ASSERT_EQ(stat(out.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  ASSERT_EQ(chmod(out.c_str(), 0640), 0);
+  ASSERT_EQ(RunProgram({"export", db, "--label", "-o", out}).Exit, 0);
+  ASSERT_EQ(stat(out.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
 TEST_F(CommandLine, ReplacingADatabaseKeepsTheOldOneUntilTheNewOneIsWhole) {
   const std::string db = dir.Path("list.mdb");
   const std::string csv = dir.Write("list.csv", kSampleList);
