@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "dbengine/query.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "zeravu/csv_writers.h"
@@ -57,14 +58,23 @@ void CreateAddressDatabase(zeravu::Tdm& dm, const std::string& path, bool replac
   }
 }
 
-void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path) {
+void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path, TAddressList list) {
   if (platform::DirectoryExists(path)) throw ECommandError(path + " is a folder");
   if (!platform::FileExists(path)) throw ECommandError(path + ": no such file");
   if (std::string why = ReadFailure(path); !why.empty()) throw ECommandError(path + ": " + why);
   if (!dm.OpenDB(path, platform::FileNamePart(path)))
     throw ECommandError(path + " is not an address database (it cannot be opened as a database)");
   try {
-    dm.adoTblMember.Open();
+    if (list == TAddressList::Open) {
+      dm.adoTblMember.Open();
+    } else {
+      // Only whether the table is there: opening the list would read every row.
+      dbengine::TADOQuery check;
+      check.Connection = &dm.conn;
+      check.CursorType = dbengine::ctOpenForwardOnly;
+      check.SQL.Add("SELECT * FROM addr_rec WHERE 0");
+      check.Open();
+    }
   } catch (const platform::Exception& e) {
     dm.CloseDB();
     throw ECommandError(path + " is not an address database (" + e.what() + ")");

@@ -22,10 +22,15 @@ class ECommandError : public platform::Exception {
 // once the new one is whole: when a step fails, it is left as it was. Leaves `dm` closed.
 void CreateAddressDatabase(zeravu::Tdm& dm, const std::string& path, bool replace);
 
-// Opens the address database at path on `dm` with its address table open. A missing file, a file
-// that is not a database and a database without the address table are refused with a clear
-// ECommandError.
-void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path);
+// Whether opening an address database opens its list (dm's table, which reads every row) or only
+// checks that the address table is there.
+enum class TAddressList { Open, CheckOnly };
+
+// Opens the address database at path on `dm`, with its address table open or only checked. A
+// missing file, a file that is not a database and a database without the address table are
+// refused with a clear ECommandError.
+void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path,
+                         TAddressList list = TAddressList::Open);
 
 struct TRecordCount {
   int Records = 0;

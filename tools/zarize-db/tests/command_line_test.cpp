@@ -157,7 +157,7 @@ TEST_F(CommandLine, FailuresGoToStandardErrorWithExitCodeOne) {
     std::string err;
   } cases[] = {
       {{"import", db, bad},
-       "zarize-db: " + bad + ": line 3: 3 fields where the header names 2; nothing was imported\n"},
+       "zarize-db: " + bad + ": line 3: more than 2 fields; nothing was imported\n"},
       {{"import", db, dir.Path("none.csv")},
        "zarize-db: " + dir.Path("none.csv") + ": No such file or directory\n"},
       {{"import", readOnly, good},
