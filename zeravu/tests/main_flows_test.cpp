@@ -29,6 +29,15 @@ class MainFlows : public ::testing::Test, public ZeravuFixture {
   void Click(ui::TButton& button) {
     ui::RunGuarded(screen, [&] { button.Click(); });
   }
+  // A creation the driver refused, and the rest of the new-database flow after it: the settings
+  // are written, the add dialog opens, and the refresh then fails on the closed table.
+  void ExpectRefusedCreation(const std::string& path) {
+    screen.ExpectPlainMessage("Create MDB (Database file) failed!");
+    screen.ExpectPlainMessage(path);
+    screen.ExpectMessageBox("DB생성 실패!!", "실패", TMsgButtons::Ok, TMsgIcon::Error);
+    screen.ExpectModal("자료추가", [](ui::TForm&) { return ui::mrCancel; });
+    screen.ExpectError(kClosed);
+  }
 };
 
 TEST_F(MainFlows, ModeOneOpensTheNamedDatabaseWithoutAnyDialog) {
@@ -179,11 +188,7 @@ TEST_F(MainFlows, AnOverwriteThatFailsLeavesTheOldDatabaseAsItWas) {
   screen.ExpectMessageBox("같은 DB가 존재합니다. 덮어 쓰겠습니까?", "주의", TMsgButtons::OkCancel,
                           TMsgIcon::Warning, ui::mrOk);
   screen.ExpectPlainMessage("Create DSN (Datasource) failed!");
-  screen.ExpectPlainMessage("Create MDB (Database file) failed!");
-  screen.ExpectPlainMessage(path);
-  screen.ExpectMessageBox("DB생성 실패!!", "실패", TMsgButtons::Ok, TMsgIcon::Error);
-  screen.ExpectModal("자료추가", [](ui::TForm&) { return ui::mrCancel; });
-  screen.ExpectError(kClosed);
+  ExpectRefusedCreation(path);
   Click(form.spdNewDB);
   screen.VerifyAllMet();
   EXPECT_EQ(Setting("DBOPENNAME"), "a.mdb");
@@ -245,13 +250,7 @@ TEST_F(MainFlows, NewDatabaseInAFolderThatCannotBeWrittenShowsThePathAndTheFailu
   TFMain& form = Start({kToken});
   const std::string path = dir.Path("missing-folder/new.mdb");
   screen.ExpectFileDialog("새주소 등록", std::optional<std::string>(path));
-  screen.ExpectPlainMessage("Create MDB (Database file) failed!");
-  screen.ExpectPlainMessage(path);
-  screen.ExpectMessageBox("DB생성 실패!!", "실패", TMsgButtons::Ok, TMsgIcon::Error);
-  // The flow goes on: the settings are written, the add dialog opens, and the refresh then fails
-  // on the closed table.
-  screen.ExpectModal("자료추가", [](ui::TForm&) { return ui::mrCancel; });
-  screen.ExpectError(kClosed);
+  ExpectRefusedCreation(path);
   Click(form.spdNewDB);
   EXPECT_EQ(Setting("DBOPENNAME"), "new.mdb");
   EXPECT_EQ(form.StatusBar1.PanelText(1), "...");
