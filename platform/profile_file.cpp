@@ -24,7 +24,6 @@ constexpr std::size_t kMaxValueBytes = 2047;
 
 struct FileContent {
   bool exists = false;
-  mode_t mode = 0644;
   std::string bytes;
 };
 
@@ -35,10 +34,7 @@ FileContent ReadWhole(const std::string& path) {
     if (errno == ENOENT) return content;
     ThrowInOutError(errno);
   }
-  struct stat info;
-  if (fstat(fd.Get(), &info) != 0) ThrowInOutError(errno);
   content.exists = true;
-  content.mode = info.st_mode & 07777;
   char buffer[65536];
   for (;;) {
     ssize_t got = read(fd.Get(), buffer, sizeof buffer);
@@ -72,7 +68,8 @@ bool HasLineBreak(const std::string& text) {
 
 }  // namespace
 
-ProfileFile::ProfileFile(std::string path) : FPath(std::move(path)) {}
+ProfileFile::ProfileFile(std::string path, mode_t newFileBits)
+    : FPath(std::move(path)), FNewFileBits(newFileBits) {}
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue) const {
@@ -115,7 +112,7 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     FileContent old = ReadWhole(FPath);
     ReplaceFileAtomically(
         FPath, SetProfileValue(old.bytes, ToCp949(section), ToCp949(key), ToCp949(value)),
-        old.mode);
+        FileMode::NewFile(FNewFileBits));
   } catch (const EInOutError&) {
     throw EIniFileError("Unable to write to " + FPath);
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 
 namespace platform {
@@ -9,12 +11,13 @@ namespace platform {
 // the other program left. Text is UTF-8 through this API and CP949 on disk.
 //
 // A write keeps every other byte of the file, lands at once and whole (temporary file, rename),
-// keeps the file's mode, and is serialised against writers in other processes, so no key written
-// concurrently is lost. A write that cannot be done throws EIniFileError "Unable to write to
-// <path>" and leaves the file as it was. See profile_text.h for how lines are read and placed.
+// keeps the file's mode (a file it makes gets newFileBits less the umask), and is serialised
+// against writers in other processes, so no key written concurrently is lost. A write that cannot
+// be done throws EIniFileError "Unable to write to <path>" and leaves the file as it was. See
+// profile_text.h for how lines are read and placed.
 class ProfileFile {
  public:
-  explicit ProfileFile(std::string path);
+  explicit ProfileFile(std::string path, mode_t newFileBits = 0666);
   const std::string& FileName() const { return FPath; }
 
   // The default when the file, the section or the key is missing; at most 2047 bytes of the
@@ -33,6 +36,7 @@ class ProfileFile {
 
  private:
   std::string FPath;
+  mode_t FNewFileBits;
 };
 
 }  // namespace platform

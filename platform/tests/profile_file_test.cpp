@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "platform/errors.h"
+#include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "platform/testing/unprivileged.h"
 
@@ -148,10 +149,11 @@ TEST(ProfileFile, OverlongLinesAndBinaryBytesAreHarmless) {
   EXPECT_EQ(file.ReadString("ZERAVU", "DESIGNOK", ""), "1");
 }
 
-TEST(ProfileFile, WriteKeepsTheFilesModeAndCreatesWithTheUsualOne) {
+TEST(ProfileFile, WriteKeepsTheFilesModeAndCreatesOneUnderTheUmask) {
   ScratchDir dir;
   std::string path = dir.Write("zeder.INI", "[ZERAVU]\n");
   ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  testing::ScopedUmask mask(077);
   ProfileFile(path).WriteString("ZERAVU", "DESIGNOK", "1");
   struct stat info;
   ASSERT_EQ(stat(path.c_str(), &info), 0);
@@ -159,7 +161,7 @@ TEST(ProfileFile, WriteKeepsTheFilesModeAndCreatesWithTheUsualOne) {
 
   ProfileFile(dir.Path("new.INI")).WriteString("A", "B", "C");
   ASSERT_EQ(stat(dir.Path("new.INI").c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0644u);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
 }
 
 TEST(ProfileFile, FailedWritesSayUnableToWriteAndLeaveTheFile) {

@@ -52,8 +52,8 @@ std::string ReadFile(const std::string& path) {
 // The label hand-off lines the sample list's ticked records give, in the file's order.
 std::vector<std::string> SampleLabelLines() {
   std::vector<zarizedb::TCsvRecord> records = zarizedb::ReadCsvRecords(
-      zarizedb::DecodeCsvText(ReadFile(std::string(ZARIZE_SOURCE_DIR) + "/data/address-sample.csv"),
-                              zarizedb::TTextEncoding::Utf8));
+      ReadFile(std::string(ZARIZE_SOURCE_DIR) + "/data/address-sample.csv"),
+      zarizedb::TTextEncoding::Utf8);
   const std::vector<std::string>& header = records.front().Fields;
   auto value = [&](const zarizedb::TCsvRecord& record, const std::string& column) {
     auto at = std::find(header.begin(), header.end(), column);
