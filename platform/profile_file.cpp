@@ -23,22 +23,31 @@ namespace {
 constexpr std::size_t kMaxValueBytes = 2047;
 
 struct FileContent {
-  bool exists = false;
   mode_t mode = 0644;
   std::string bytes;
 };
 
+[[noreturn]] void RefuseTooLarge(const std::string& path) {
+  throw EIniFileError("Unable to read " + path + ": the file is larger than " +
+                      std::to_string(ProfileFile::kMaxFileSize) +
+                      " bytes, far more than a settings file holds");
+}
+
+// The whole file; empty for a missing one. Throws EInOutError when it cannot be read (a FIFO or
+// a device is not read at all) and EIniFileError when it is too large to be a settings file.
 FileContent ReadWhole(const std::string& path) {
   FileContent content;
-  UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  UniqueFd fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (fd.Get() < 0) {
     if (errno == ENOENT) return content;
     ThrowInOutError(errno);
   }
   struct stat info;
   if (fstat(fd.Get(), &info) != 0) ThrowInOutError(errno);
-  content.exists = true;
+  if (!S_ISREG(info.st_mode)) ThrowInOutError(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+  if (static_cast<std::size_t>(info.st_size) > ProfileFile::kMaxFileSize) RefuseTooLarge(path);
   content.mode = info.st_mode & 07777;
+  content.bytes.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     ssize_t got = read(fd.Get(), buffer, sizeof buffer);
@@ -46,6 +55,7 @@ FileContent ReadWhole(const std::string& path) {
     if (got < 0) ThrowInOutError(errno);
     if (got == 0) break;
     content.bytes.append(buffer, static_cast<std::size_t>(got));
+    if (content.bytes.size() > ProfileFile::kMaxFileSize) RefuseTooLarge(path);  // it grew
   }
   return content;
 }
@@ -72,17 +82,9 @@ bool HasLineBreak(const std::string& text) {
 
 }  // namespace
 
-ProfileFile::ProfileFile(std::string path) : FPath(std::move(path)) {}
-
-std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue) const {
-  std::string bytes;
-  try {
-    bytes = ReadWhole(FPath).bytes;
-  } catch (const EInOutError&) {
-    return defaultValue;
-  }
-  std::optional<std::string_view> value = FindProfileValue(bytes, ToCp949(section), ToCp949(key));
+std::string ProfileSnapshot::ReadString(const std::string& section, const std::string& key,
+                                        const std::string& defaultValue) const {
+  std::optional<std::string_view> value = FindProfileValue(FBytes, ToCp949(section), ToCp949(key));
   if (!value) return defaultValue;
   std::size_t length = 0;
   while (length < value->size()) {
@@ -93,14 +95,39 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
   return FromCp949(value->substr(0, length));
 }
 
+int ProfileSnapshot::ReadInteger(const std::string& section, const std::string& key,
+                                 int defaultValue) const {
+  return StrToIntDef(ReadString(section, key, ""), defaultValue);
+}
+
+bool ProfileSnapshot::ReadBool(const std::string& section, const std::string& key,
+                               bool defaultValue) const {
+  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+ProfileFile::ProfileFile(std::string path) : FPath(std::move(path)) {}
+
+ProfileSnapshot ProfileFile::Read() const {
+  try {
+    return ProfileSnapshot(ReadWhole(FPath).bytes);
+  } catch (const EInOutError&) {
+    return ProfileSnapshot("");
+  }
+}
+
+std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue) const {
+  return Read().ReadString(section, key, defaultValue);
+}
+
 int ProfileFile::ReadInteger(const std::string& section, const std::string& key,
                              int defaultValue) const {
-  return StrToIntDef(ReadString(section, key, ""), defaultValue);
+  return Read().ReadInteger(section, key, defaultValue);
 }
 
 bool ProfileFile::ReadBool(const std::string& section, const std::string& key,
                            bool defaultValue) const {
-  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+  return Read().ReadBool(section, key, defaultValue);
 }
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key,
@@ -113,10 +140,12 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     FolderLock lock(folder.empty() ? "." : folder);
     RemoveLeftTemporaries(FPath);  // no writer is at work now: any such file is a dead one's
     FileContent old = ReadWhole(FPath);
-    ReplaceFileAtomically(
-        FPath, SetProfileValue(old.bytes, ToCp949(section), ToCp949(key), ToCp949(value)),
-        old.mode);
-  } catch (const EInOutError&) {
+    const std::string updated =
+        SetProfileValue(old.bytes, ToCp949(section), ToCp949(key), ToCp949(value));
+    old.bytes = std::string();  // only one copy of the file at a time
+    if (updated.size() > kMaxFileSize) throw EInOutError("settings file too large", EFBIG);
+    ReplaceFileAtomically(FPath, updated, old.mode);
+  } catch (const Exception&) {
     throw EIniFileError("Unable to write to " + FPath);
   }
 }
