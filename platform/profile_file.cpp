@@ -1,7 +1,6 @@
 #include "platform/profile_file.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@
 #include "platform/atomic_file.h"
 #include "platform/cp949.h"
 #include "platform/errors.h"
+#include "platform/file_lock.h"
 #include "platform/io_error.h"
 #include "platform/numbers.h"
 #include "platform/paths.h"
@@ -60,21 +60,13 @@ FileContent ReadWhole(const std::string& path) {
   return content;
 }
 
-// Writers lock the folder rather than the file: the file itself is replaced by each write, so a
-// lock on it would be lost with it.
-class FolderLock {
- public:
-  explicit FolderLock(const std::string& folder)
-      : FFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (FFd.Get() < 0) ThrowInOutError(errno);
-    while (flock(FFd.Get(), LOCK_EX) != 0) {
-      if (errno != EINTR) ThrowInOutError(errno);
-    }
-  }
-
- private:
-  UniqueFd FFd;  // closing it drops the lock
-};
+// The file that serialises the writers of `path`. The file itself cannot carry the lock: each
+// write replaces it, and a lock on it would be lost with it.
+std::string LockFileFor(const std::string& path) {
+  std::string name = ".";  // built in steps: GCC 12 misreports "literal" + std::string
+  name.append(FileNamePart(path)).append(".lock");
+  return JoinPath(FolderPart(path), name);
+}
 
 bool HasLineBreak(const std::string& text) {
   return text.find_first_of("\r\n") != std::string::npos;
@@ -105,7 +97,8 @@ bool ProfileSnapshot::ReadBool(const std::string& section, const std::string& ke
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-ProfileFile::ProfileFile(std::string path) : FPath(std::move(path)) {}
+ProfileFile::ProfileFile(std::string path, std::chrono::milliseconds lockWait)
+    : FPath(std::move(path)), FLockWait(lockWait) {}
 
 ProfileSnapshot ProfileFile::Read() const {
   try {
@@ -136,8 +129,7 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
       throw EInOutError("line break in a profile entry", EINVAL);
     }
-    std::string folder = FolderPart(FPath);
-    FolderLock lock(folder.empty() ? "." : folder);
+    const FileLock lock(LockFileFor(FPath), FLockWait);
     RemoveLeftTemporaries(FPath);  // no writer is at work now: any such file is a dead one's
     FileContent old = ReadWhole(FPath);
     const std::string updated =

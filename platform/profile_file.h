@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -29,9 +30,11 @@ class ProfileSnapshot {
 // the other program left. Text is UTF-8 through this API and CP949 on disk.
 //
 // A write keeps every other byte of the file, lands at once and whole (temporary file, rename),
-// keeps the file's mode, and is serialised against writers in other processes, so no key written
-// concurrently is lost. A write that cannot be done throws EIniFileError "Unable to write to
-// <path>" and leaves the file as it was. See profile_text.h for how lines are read and placed.
+// keeps the file's mode, and is serialised against writers in other processes through the lock
+// file ".<name>.lock" beside the file, so no key written concurrently is lost. A write that
+// cannot be done throws EIniFileError "Unable to write to <path>" and leaves the file as it was;
+// so does one that waits longer than the lock wait for another writer to finish. See
+// profile_text.h for how lines are read and placed.
 //
 // A file larger than kMaxFileSize is refused: reading it throws EIniFileError "Unable to read
 // <path>: ..." (a refused file is not the same as a missing one, so it gives no defaults), and
@@ -41,8 +44,9 @@ class ProfileFile {
   // Far beyond any real settings file (a few hundred bytes), and small enough that reading one
   // costs nothing worth mentioning.
   static constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
+  static constexpr std::chrono::milliseconds kDefaultLockWait{5000};
 
-  explicit ProfileFile(std::string path);
+  explicit ProfileFile(std::string path, std::chrono::milliseconds lockWait = kDefaultLockWait);
   const std::string& FileName() const { return FPath; }
 
   ProfileSnapshot Read() const;
@@ -58,6 +62,7 @@ class ProfileFile {
 
  private:
   std::string FPath;
+  std::chrono::milliseconds FLockWait;
 };
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/profile_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,6 +10,7 @@
 #include <functional>
 
 #include "platform/errors.h"
+#include "platform/file_lock.h"
 #include "platform/testing/scratch_dir.h"
 #include "platform/testing/unprivileged.h"
 
@@ -16,6 +18,7 @@ namespace platform {
 namespace {
 
 using testing::ScratchDir;
+using namespace std::chrono_literals;
 using namespace std::string_literals;
 
 TEST(ProfileFile, ReadsGiveTheDefaultForWhatIsMissing) {
@@ -344,6 +347,59 @@ TEST(ProfileFile, AFifoAtThePathStopsNothing) {
   ProfileFile file(path);
   EXPECT_EQ(file.ReadString("ZERAVU", "A", "default"), "default");
   EXPECT_THROW(file.WriteString("ZERAVU", "A", "1"), EIniFileError);
+}
+
+TEST(ProfileFile, AWriterWaitsABoundedTimeForTheLockThenFailsLikeAnyWrite) {
+  ScratchDir dir;
+  const std::string before = "[HOST]\nX=1\n";
+  const std::string path = dir.Write("zeder.INI", before);
+  {
+    const FileLock otherWriter(dir.Path(".zeder.INI.lock"), 0ms);  // one that never finishes
+    ProfileFile file(path, 200ms);
+    try {
+      file.WriteString("ZERAVU", "DESIGNOK", "1");
+      ADD_FAILURE() << "wrote while another writer held the lock";
+    } catch (const EIniFileError& e) {
+      EXPECT_EQ(e.Message(), "Unable to write to " + path);
+    }
+    EXPECT_EQ(dir.Read("zeder.INI"), before);
+  }
+  // The writer that gave up keeps nothing locked.
+  ProfileFile(path, 200ms).WriteString("ZERAVU", "DESIGNOK", "1");
+  EXPECT_EQ(ProfileFile(path).ReadString("ZERAVU", "DESIGNOK", ""), "1");
+}
+
+// The lock file is the user's own and nobody else can open it; one that is not the user's own is
+// never used.
+TEST(ProfileFile, TheLockFileIsTheUsersOwn) {
+  ScratchDir dir;
+  const std::string path = dir.Write("zeder.INI", "[HOST]\nX=1\n");
+  const std::string lock = dir.Path(".zeder.INI.lock");
+  ProfileFile(path).WriteString("ZERAVU", "A", "1");
+  struct stat info;
+  ASSERT_EQ(lstat(lock.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISREG(info.st_mode));
+  EXPECT_EQ(info.st_uid, geteuid());
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  testing::RunAsUnprivileged([&] { EXPECT_LT(open(lock.c_str(), O_RDONLY), 0); });
+
+  ASSERT_EQ(chmod(lock.c_str(), 0644), 0);  // widened by someone: narrowed again
+  ProfileFile(path).WriteString("ZERAVU", "A", "2");
+  ASSERT_EQ(lstat(lock.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+
+  ASSERT_EQ(unlink(lock.c_str()), 0);
+  const std::string victim = dir.Write("victim", "precious");
+  ASSERT_EQ(symlink(victim.c_str(), lock.c_str()), 0);
+  EXPECT_THROW(ProfileFile(path).WriteString("ZERAVU", "A", "3"), EIniFileError);
+  EXPECT_EQ(dir.Read("victim"), "precious");
+
+  if (geteuid() != 0) return;  // a file of another user's can only be planted by root
+  ASSERT_EQ(unlink(lock.c_str()), 0);
+  dir.Write(".zeder.INI.lock", "");
+  ASSERT_EQ(chown(lock.c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId), 0);
+  EXPECT_THROW(ProfileFile(path).WriteString("ZERAVU", "A", "4"), EIniFileError);
+  EXPECT_EQ(ProfileFile(path).ReadString("ZERAVU", "A", ""), "2");
 }
 
 }  // namespace
