@@ -11,8 +11,9 @@ namespace platform {
 class FileLock {
  public:
   // Opens `path`, or makes it with mode 0600, never through a link; refuses a file that is not a
-  // regular file of this user's, and narrows a wider mode to 0600. Throws EInOutError when the
-  // file cannot be used or the lock is still taken after `wait` (ETIMEDOUT).
+  // regular file of this user's, and narrows a wider mode to 0600. Throws EInOutError, its text
+  // naming the path and the reason, when the file cannot be used, and with the code EWOULDBLOCK
+  // when the lock is still taken after `wait` (with no wait, when it is taken now).
   FileLock(const std::string& path, std::chrono::milliseconds wait);
   ~FileLock();  // closing the file drops the lock
   FileLock(const FileLock&) = delete;
