@@ -142,14 +142,14 @@ std::string AccessCopyPath(const std::string& source) {
   return platform::JoinPath(AccessCacheFolder(), name);
 }
 
-std::string UpToDateAccessCopy(const std::string& source) {
+std::string UpToDateAccessCopy(const std::string& source, const std::string& reader) {
   const std::string copy = AccessCopyPath(source);
   struct stat info {};
   if (::stat(copy.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return copy;
 
   struct stat sourceInfo {};
   if (::stat(source.c_str(), &sourceInfo) != 0) CannotRead(source, errno);
-  ConvertAccessFile(source, copy, AccessReaderProgram(),
+  ConvertAccessFile(source, copy, reader.empty() ? AccessReaderProgram() : reader,
                     AccessReadLimitsFor(static_cast<std::uint64_t>(sourceInfo.st_size)));
   const std::string name = platform::FileNamePart(copy);
   RemoveOlderCopies(platform::FolderPart(copy), name.substr(0, name.find('-') + 1), name);

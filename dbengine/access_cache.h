@@ -14,8 +14,9 @@ std::string AccessCacheFolder();
 // Throws EDatabaseError when the file cannot be read.
 std::string AccessCopyPath(const std::string& source);
 
-// The converted copy of the Access file at source, read only now when no up-to-date copy is kept.
-// A new copy replaces the older copies of the same file. Throws what ConvertAccessFile throws.
-std::string UpToDateAccessCopy(const std::string& source);
+// The converted copy of the Access file at source, read only now when no up-to-date copy is kept,
+// by `reader` (empty: AccessReaderProgram(); tests name theirs). A new copy replaces the older
+// copies of the same file. Throws what ConvertAccessFile throws.
+std::string UpToDateAccessCopy(const std::string& source, const std::string& reader = "");
 
 }  // namespace dbengine

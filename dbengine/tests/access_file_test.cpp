@@ -19,6 +19,7 @@
 #include "dbengine/query.h"
 #include "dbengine/table.h"
 #include "dbengine/tests/test_database.h"
+#include "platform/folders.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 
@@ -324,10 +325,15 @@ TEST_F(ReaderFailure, AWholeStreamBecomesTheCopyAndAMissingReaderIsNoFaultOfTheF
   }
 }
 
+// The reader the build makes; the programs find it beside them, these tests name it.
+const std::string kReader = std::string(ZARIZE_BIN_DIR) + "/" + kAccessReaderProgram;
+
 // Opens the file through the engine the way both programs do.
-void OpenConnection(TADOConnection& conn, const std::string& path) {
+void OpenConnection(TADOConnection& conn, const std::string& path,
+                    const std::string& reader = kReader) {
   conn.Close();
   conn.ConnectionString = testing::ConnectionStringFor(path);
+  conn.AccessReader = reader;
   conn.Open();
 }
 
@@ -339,6 +345,29 @@ std::vector<std::string> TableNames(TADOConnection& conn) {
   std::vector<std::string> names;
   for (; !query.Eof(); query.Next()) names.push_back(query.Fields(0).AsString());
   return names;
+}
+
+// The build's reader lies beside the programs, not beside this test program; no other place is
+// looked in, so a program whose reader is missing runs none.
+TEST(AccessReader, OnlyTheOneBesideTheRunningProgramIsRun) {
+  ASSERT_TRUE(fs::exists(kReader));
+  const std::string missing =
+      "The program zarize-mdb-read, which reads Access files, is missing beside this program.";
+  try {
+    AccessReaderProgram();
+    ADD_FAILURE() << "found a reader away from " << platform::ExecutableFolder();
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.what(), missing);
+  }
+  ScratchDir scratch;
+  const ScopedEnv cache("XDG_CACHE_HOME", scratch.Path("cache"));
+  TADOConnection conn;
+  try {
+    OpenConnection(conn, Genuine("fpc_testodbc.mdb"), "");
+    ADD_FAILURE() << "opened without a reader";
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.what(), missing);
+  }
 }
 
 TEST(GenuineAccessFile, OpensReadOnlyFromItsCopyAndRefusesChangesWithTheWayToConvert) {
