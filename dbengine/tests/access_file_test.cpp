@@ -1,6 +1,7 @@
 // Genuine Access files: recognised by their header, converted by the reader program in a child
 // process into a read-only copy kept in the user's cache, refused cleanly when damaged.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,7 @@
 #include "platform/folders.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
+#include "platform/testing/unprivileged.h"
 
 namespace dbengine {
 namespace {
@@ -368,6 +370,65 @@ TEST(AccessReader, OnlyTheOneBesideTheRunningProgramIsRun) {
   } catch (const EDatabaseError& error) {
     EXPECT_EQ(error.what(), missing);
   }
+}
+
+// Access files made at will: the header of a genuine one and bytes of their own, with the
+// stream a stand-in reader writes for them beside them.
+class AccessCache : public ::testing::Test {
+ protected:
+  std::string AccessFile(const std::string& name, const char* table) {
+    std::ostringstream stream;
+    TAccessStreamWriter writer(stream);
+    writer.Table({table, {{"a", TAccessKind::LongInteger, 4}}});
+    writer.End();
+    scratch.Write(name + ".stream", stream.str());
+    return scratch.Write(name, std::string("\x00\x01\x00\x00Standard Jet DB\x00", 20) + name);
+  }
+  std::vector<std::string> Tables(const std::string& path) {
+    TADOConnection conn;
+    OpenConnection(conn, path, reader);
+    return TableNames(conn);
+  }
+
+  ScratchDir scratch;
+  const ScopedEnv cache{"XDG_CACHE_HOME", scratch.Path("cache")};
+  const std::string folder = scratch.Path("cache/zarize");
+  const std::string reader = [this] {
+    const std::string path = scratch.Write("reader.sh", "#!/bin/sh\ncat \"$1.stream\"\n");
+    fs::permissions(path, fs::perms::owner_all);
+    return path;
+  }();
+};
+
+// While the folder was open to others, another user planted a link and a database of theirs at
+// the names two copies will have: neither is served, and both are gone once the cache is used.
+TEST_F(AccessCache, EntriesOfAnotherUserAreNeverServedAndAreRemoved) {
+  if (geteuid() != 0) GTEST_SKIP() << "another user's entries need root to plant";
+  const std::string linked = AccessFile("linked.mdb", "mine");
+  const std::string replaced = AccessFile("replaced.mdb", "mine too");
+  const std::string linkedCopy = AccessCopyPath(linked);
+  const std::string replacedCopy = AccessCopyPath(replaced);
+  const std::string theirs = scratch.Path("theirs.db");
+  testing::CreateDatabase(theirs, {"CREATE TABLE planted (a LONG)"});
+  ASSERT_EQ(chmod(theirs.c_str(), 0644), 0);
+  ASSERT_EQ(chmod(scratch.Path("cache").c_str(), 0755), 0);
+  ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
+  platform::testing::RunAsUnprivileged([&] {
+    ASSERT_EQ(symlink(theirs.c_str(), linkedCopy.c_str()), 0);
+    fs::copy_file(theirs, replacedCopy);
+    ASSERT_EQ(mkdir((folder + "/a folder").c_str(), 0777), 0);
+  });
+
+  EXPECT_EQ(Tables(linked), std::vector<std::string>{"mine"});
+  EXPECT_EQ(Tables(replaced), std::vector<std::string>{"mine too"});
+  struct stat info {};
+  ASSERT_EQ(::stat(folder.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  for (const std::string& name : FilesIn(folder)) {
+    ASSERT_EQ(::lstat((folder + "/" + name).c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode) && info.st_uid == geteuid()) << name;
+  }
+  EXPECT_EQ(FilesIn(folder).size(), 2u);
 }
 
 TEST(GenuineAccessFile, OpensReadOnlyFromItsCopyAndRefusesChangesWithTheWayToConvert) {
