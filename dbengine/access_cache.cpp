@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cinttypes>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -118,12 +119,29 @@ bool IsOwnFile(const struct stat& info) {
   return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 022) == 0;
 }
 
-// Removes what must never be served: entries that are not this user's own files.
+// The conversion that writes `name`, a part file, is gone: its process no longer exists. (One of
+// this process may be at work on another thread.)
+bool IsDeadPart(const std::string& name) {
+  const std::size_t at = name.rfind(".part-");
+  if (at == std::string::npos) return false;
+  const char* digits = name.c_str() + at + 6;
+  char* end = nullptr;
+  const long pid = std::strtol(digits, &end, 10);
+  if (end == digits || *end != '-' || pid <= 0 || pid == ::getpid()) return false;
+  return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes what must never be served or kept: entries that are not this user's own files, and
+// the part files of conversions that died (killed, or the machine went down) before they ended.
 void TidyFolder(const std::string& folder) {
   ForEachEntry(folder, [](int dirFd, const std::string& name) {
     struct stat info {};
     if (::fstatat(dirFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return;
-    if (!IsOwnFile(info)) ::unlinkat(dirFd, name.c_str(), S_ISDIR(info.st_mode) ? AT_REMOVEDIR : 0);
+    if (!IsOwnFile(info)) {
+      ::unlinkat(dirFd, name.c_str(), S_ISDIR(info.st_mode) ? AT_REMOVEDIR : 0);
+    } else if (IsDeadPart(name)) {
+      ::unlinkat(dirFd, name.c_str(), 0);
+    }
   });
 }
 

@@ -8,7 +8,8 @@ namespace dbengine {
 // absolute path, else ~/.cache/zarize. Made 0700 when missing, narrowed to 0700 when wider;
 // throws EDatabaseError when it is not a folder of this user's. Each time it is asked for, what
 // must not stay there goes: entries that are not this user's own files (links, folders, files
-// of others or that others may change, planted while the folder was open to them).
+// of others or that others may change, planted while the folder was open to them) and the part
+// files of conversions whose process is gone.
 std::string AccessCacheFolder();
 
 // Where the converted copy of the Access file at source is kept. The name comes from the file's

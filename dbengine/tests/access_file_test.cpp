@@ -1,6 +1,7 @@
 // Genuine Access files: recognised by their header, converted by the reader program in a child
 // process into a read-only copy kept in the user's cache, refused cleanly when damaged.
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -327,6 +328,13 @@ TEST_F(ReaderFailure, AWholeStreamBecomesTheCopyAndAMissingReaderIsNoFaultOfTheF
   }
 }
 
+TEST_F(ReaderFailure, TheReaderRunsUnderAProcessorTimeLimit) {
+  limits.Time = std::chrono::milliseconds(2500);
+  const std::string limit = scratch.Path("cpu-limit");
+  ConvertAccessFile(source, target, Reader("ulimit -t > '" + limit + "'; cat \"$1\""), limits);
+  EXPECT_EQ(scratch.Read("cpu-limit"), "3\n");  // seconds, rounded up
+}
+
 // The reader the build makes; the programs find it beside them, these tests name it.
 const std::string kReader = std::string(ZARIZE_BIN_DIR) + "/" + kAccessReaderProgram;
 
@@ -389,6 +397,11 @@ class AccessCache : public ::testing::Test {
     OpenConnection(conn, path, reader);
     return TableNames(conn);
   }
+  // A file of the user's own in the cache folder, as a conversion leaves it.
+  void OwnEntry(const std::string& name) {
+    std::ofstream(folder + "/" + name) << "entry";
+    fs::permissions(folder + "/" + name, fs::perms::owner_read | fs::perms::owner_write);
+  }
 
   ScratchDir scratch;
   const ScopedEnv cache{"XDG_CACHE_HOME", scratch.Path("cache")};
@@ -429,6 +442,25 @@ TEST_F(AccessCache, EntriesOfAnotherUserAreNeverServedAndAreRemoved) {
     EXPECT_TRUE(S_ISREG(info.st_mode) && info.st_uid == geteuid()) << name;
   }
   EXPECT_EQ(FilesIn(folder).size(), 2u);
+}
+
+// A conversion killed halfway leaves its part file behind; the next use of the cache takes it
+// away, but never the part of a conversion still at work.
+TEST_F(AccessCache, PartFilesOfConversionsWhoseProcessIsGoneAreSwept) {
+  AccessCacheFolder();
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  ASSERT_GT(gone, 0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  const std::string copy = "0123456789abcdef-00-1-2.3.db";
+  const std::string dead = copy + ".part-" + std::to_string(gone) + "-1";
+  const std::string live = copy + ".part-" + std::to_string(getppid()) + "-1";
+  const std::string own = copy + ".part-" + std::to_string(getpid()) + "-7";
+  for (const std::string& name : {copy, dead, live, own}) OwnEntry(name);
+  AccessCacheFolder();
+  std::vector<std::string> kept{copy, live, own};
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(FilesIn(folder), kept);
 }
 
 TEST(GenuineAccessFile, OpensReadOnlyFromItsCopyAndRefusesChangesWithTheWayToConvert) {
