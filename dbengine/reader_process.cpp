@@ -88,6 +88,15 @@ void CloseFiles(int first, int last, int openMax) {
   ReportAndExit(setup.ExecError, errno);
 }
 
+// `fd`, moved above the standard descriptors when it lies among them (this process may have been
+// started with one closed), so that setting up the child's never overwrites it.
+int AboveStandard(int fd) {
+  if (fd < 0 || fd > 2) return fd;
+  const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+  ::close(fd);
+  return moved;
+}
+
 // Why the child could not run the program (0: it runs), read until the pipe closes.
 int ChildError(int errorPipe) {
   int error = 0;
@@ -106,14 +115,15 @@ TReaderProcess::TReaderProcess(const std::string& program,
   int pipeFds[2];
   if (::pipe2(pipeFds, O_CLOEXEC) != 0) CannotRun(program, errno);
   platform::UniqueFd readEnd(pipeFds[0]);
-  const platform::UniqueFd writeEnd(pipeFds[1]);
+  const platform::UniqueFd writeEnd(AboveStandard(pipeFds[1]));
   int errorFds[2];
   if (::pipe2(errorFds, O_CLOEXEC) != 0) CannotRun(program, errno);
   const platform::UniqueFd errorRead(errorFds[0]);
-  platform::UniqueFd errorWrite(errorFds[1]);
-  const platform::UniqueFd nullIn(::open("/dev/null", O_RDONLY | O_CLOEXEC));
-  const platform::UniqueFd nullOut(::open("/dev/null", O_WRONLY | O_CLOEXEC));
-  if (!nullIn.Valid() || !nullOut.Valid()) CannotRun(program, errno);
+  platform::UniqueFd errorWrite(AboveStandard(errorFds[1]));
+  const platform::UniqueFd nullIn(AboveStandard(::open("/dev/null", O_RDONLY | O_CLOEXEC)));
+  const platform::UniqueFd nullOut(AboveStandard(::open("/dev/null", O_WRONLY | O_CLOEXEC)));
+  if (!writeEnd.Valid() || !errorWrite.Valid() || !nullIn.Valid() || !nullOut.Valid())
+    CannotRun(program, errno);
 
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));

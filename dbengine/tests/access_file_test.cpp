@@ -328,6 +328,28 @@ TEST_F(ReaderFailure, AWholeStreamBecomesTheCopyAndAMissingReaderIsNoFaultOfTheF
   }
 }
 
+// A program may be started with its standard files closed; the descriptors the reader is set up
+// with then lie where its standard files go, and must not be lost on the way.
+TEST_F(ReaderFailure, AProgramStartedWithoutStandardFilesStillConverts) {
+  const std::string reader = Reader("cat \"$1\"");
+  const pid_t child = fork();
+  if (child == 0) {
+    close(0);
+    close(1);
+    close(2);
+    try {
+      ConvertAccessFile(source, target, reader, limits);
+      _exit(0);
+    } catch (...) {
+      _exit(1);
+    }
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+  EXPECT_TRUE(fs::exists(target));
+}
+
 TEST_F(ReaderFailure, TheReaderRunsUnderAProcessorTimeLimit) {
   limits.Time = std::chrono::milliseconds(2500);
   const std::string limit = scratch.Path("cpu-limit");
