@@ -93,7 +93,7 @@ class TDataSet {
   void Cancel();
   void Delete();
   // Asks every control to put what it still holds into the pending record (see UpdateData);
-  // nothing happens while no record is pending. Every move, refresh and insert does it first.
+  // nothing happens while no record is pending. Every move, refresh, sort and insert does it first.
   void UpdateRecord();
   // Posts a modified pending row (drops an untouched new one), reads every row again and keeps
   // the current record where it still exists.
