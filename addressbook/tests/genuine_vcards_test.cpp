@@ -13,6 +13,7 @@
 #include "addressbook/vcard_import_source.h"
 #include "addressbook/vcard_mapping.h"
 #include "platform/cp949.h"
+#include "platform/testing/shared_data.h"
 
 namespace addressbook {
 namespace {
@@ -21,14 +22,11 @@ namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using testing::ReadCards;
 
-const fs::path kContacts = fs::path(ZARIZE_SHARED_DATA_DIR) / "contacts";
+const fs::path kContacts = platform::testing::SharedDataPath("contacts");
 
 class GenuineVCards : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (!fs::is_directory(kContacts))
-      GTEST_SKIP() << kContacts << " is not there: no genuine vCard files to read";
-  }
+  void SetUp() override { ZARIZE_SKIP_WITHOUT_SHARED_DATA("contacts"); }
 
   static std::string Bytes(const std::string& name) {
     std::ifstream in(kContacts / name, std::ios::binary);

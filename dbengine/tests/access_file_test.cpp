@@ -24,6 +24,7 @@
 #include "platform/folders.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
+#include "platform/testing/shared_data.h"
 #include "platform/testing/unprivileged.h"
 
 namespace dbengine {
@@ -34,15 +35,11 @@ using platform::testing::ScopedEnv;
 using platform::testing::ScratchDir;
 
 std::vector<std::string> GenuineFiles() {
-  std::vector<std::string> files;
-  for (const auto& entry : fs::directory_iterator(fs::path(ZARIZE_SHARED_DATA_DIR) / "mdb"))
-    if (entry.path().extension() == ".mdb") files.push_back(entry.path().string());
-  std::sort(files.begin(), files.end());
-  return files;
+  return platform::testing::SharedDataFiles("mdb", ".mdb");
 }
 
 std::string Genuine(const std::string& name) {
-  return std::string(ZARIZE_SHARED_DATA_DIR) + "/mdb/" + name;
+  return platform::testing::SharedDataPath("mdb/" + name);
 }
 
 std::string ReadFile(const std::string& path) {
@@ -94,6 +91,7 @@ void Parse(const std::string& stream) {
 }
 
 TEST(AccessFile, RecognisedByTheHeaderOfGenuineFilesOnly) {
+  ZARIZE_SKIP_WITHOUT_SHARED_DATA("mdb");
   for (const std::string& file : GenuineFiles()) EXPECT_TRUE(IsAccessFile(file)) << file;
   ScratchDir scratch;
   const std::string database = scratch.Path("database.mdb");
@@ -382,6 +380,7 @@ std::vector<std::string> TableNames(TADOConnection& conn) {
 // The build's reader lies beside the programs, not beside this test program; no other place is
 // looked in, so a program whose reader is missing runs none.
 TEST(AccessReader, OnlyTheOneBesideTheRunningProgramIsRun) {
+  ZARIZE_SKIP_WITHOUT_SHARED_DATA("mdb");
   ASSERT_TRUE(fs::exists(kReader));
   const std::string missing =
       "The program zarize-mdb-read, which reads Access files, is missing beside this program.";
@@ -486,6 +485,7 @@ TEST_F(AccessCache, PartFilesOfConversionsWhoseProcessIsGoneAreSwept) {
 }
 
 TEST(GenuineAccessFile, OpensReadOnlyFromItsCopyAndRefusesChangesWithTheWayToConvert) {
+  ZARIZE_SKIP_WITHOUT_SHARED_DATA("mdb");
   ScratchDir scratch;
   const ScopedEnv cache("XDG_CACHE_HOME", scratch.Path("cache"));
   for (const std::string& file : GenuineFiles()) {
@@ -525,6 +525,7 @@ TEST(GenuineAccessFile, OpensReadOnlyFromItsCopyAndRefusesChangesWithTheWayToCon
 }
 
 TEST(GenuineAccessFile, TheCopyIsKeptUntilTheFileChanges) {
+  ZARIZE_SKIP_WITHOUT_SHARED_DATA("mdb");
   ScratchDir scratch;
   const ScopedEnv cache("XDG_CACHE_HOME", scratch.Path("cache"));
   const std::string folder = scratch.Path("cache/zarize");
@@ -571,6 +572,7 @@ TEST(GenuineAccessFile, TheCopyIsKeptUntilTheFileChanges) {
 // What the library makes of damage is unknown (it may crash or loop), so every damaged file must
 // end as a clean refusal, or open with what could be read of it; the caller goes on either way.
 TEST(GenuineAccessFile, ADamagedFileFailsCleanly) {
+  ZARIZE_SKIP_WITHOUT_SHARED_DATA("mdb");
   ScratchDir scratch;
   const ScopedEnv cache("XDG_CACHE_HOME", scratch.Path("cache"));
   std::mt19937 random(20080327);

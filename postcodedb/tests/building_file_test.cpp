@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/testing/scratch_dir.h"
+#include "platform/testing/shared_data.h"
 #include "postcodedb/input_error.h"
 #include "postcodedb/record_reader.h"
 #include "postcodedb/tests/row_fixtures.h"
@@ -168,10 +169,9 @@ INSTANTIATE_TEST_SUITE_P(
 // The genuine slice, compared field by field with a plain split of the same lines, so every
 // row and every column the model holds is checked against what the file gives.
 TEST(GenuineBuildingFile, EveryRowIsReadWithTheValuesTheFileGives) {
-  std::string why;
-  const std::string path =
-      testing::SharedDataFile("postcode-kr-road/building-db-seoul-20231205-first5000.txt", why);
-  if (path.empty()) GTEST_SKIP() << why;
+  ZARIZE_SKIP_WITHOUT_SHARED_DATA("postcode-kr-road/building-db-seoul-20231205-first5000.txt");
+  const std::string path = platform::testing::SharedDataPath(
+      "postcode-kr-road/building-db-seoul-20231205-first5000.txt");
 
   const std::vector<TAddressRow> rows = ReadAll({path});
   std::ifstream in(path, std::ios::binary);

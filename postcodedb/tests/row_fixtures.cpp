@@ -1,7 +1,6 @@
 #include "postcodedb/tests/row_fixtures.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -90,16 +89,6 @@ EInputError ReadError(const std::vector<std::string>& paths, const TZipLimits& l
   }
   ADD_FAILURE() << "no error reading " << ::testing::PrintToString(paths);
   return EInputError("", -1, "no error");
-}
-
-std::string SharedDataFile(const std::string& relative, std::string& why) {
-  const std::string path = std::string(ZARIZE_SHARED_DATA_DIR) + "/" + relative;
-  struct stat status;
-  if (stat(path.c_str(), &status) != 0) {
-    why = "the shared data file " + path + " is missing";
-    return "";
-  }
-  return path;
 }
 
 }  // namespace postcodedb::testing

@@ -47,10 +47,6 @@ std::vector<TAddressRow> ReadAll(const std::vector<std::string>& paths);
 // Line -1.
 EInputError ReadError(const std::vector<std::string>& paths, const TZipLimits& limits = {});
 
-// The genuine slice of the postal service's per-building file, or "" (with the reason in `why`)
-// when this checkout has no shared data beside it.
-std::string SharedDataFile(const std::string& relative, std::string& why);
-
 }  // namespace postcodedb::testing
 
 namespace postcodedb {

@@ -3,16 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 
 #include "platform/testing/scratch_dir.h"
+#include "platform/testing/shared_data.h"
 #include "tools/mdb-reader/tests/test_support.h"
 
 namespace mdbreader {
 namespace {
 
-namespace fs = std::filesystem;
 using dbengine::TAccessKind;
 using testing::RunProgram;
 using testing::TReaderOutput;
@@ -22,11 +21,7 @@ constexpr const char* kDateTimeFormat = "%Y-%m-%d %H:%M:%S";
 using TEnvironment = std::vector<std::pair<std::string, std::string>>;
 
 std::vector<std::string> GenuineFiles() {
-  std::vector<std::string> files;
-  for (const auto& entry : fs::directory_iterator(fs::path(ZARIZE_SHARED_DATA_DIR) / "mdb"))
-    if (entry.path().extension() == ".mdb") files.push_back(entry.path().string());
-  std::sort(files.begin(), files.end());
-  return files;
+  return platform::testing::SharedDataFiles("mdb", ".mdb");
 }
 
 std::string ReadFile(const std::string& path) {
@@ -136,6 +131,7 @@ void ExpectSameAsMdbExport(const std::string& path, const TEnvironment& environm
 }
 
 TEST(Reader, EveryGenuineFileArrivesAsMdbExportPrintsIt) {
+  ZARIZE_SKIP_WITHOUT_SHARED_DATA("mdb");
   const std::vector<std::string> files = GenuineFiles();
   ASSERT_FALSE(files.empty());
   for (const std::string& file : files) ExpectSameAsMdbExport(file);
@@ -144,7 +140,8 @@ TEST(Reader, EveryGenuineFileArrivesAsMdbExportPrintsIt) {
 // Kinds and sizes come from the file: Jet 3 counts text in bytes of its code page, Jet 4 in
 // two-byte characters, which the reader turns into characters.
 TEST(Reader, ColumnsCarryTheirKindsAndSizes) {
-  const std::string folder = std::string(ZARIZE_SHARED_DATA_DIR) + "/mdb/";
+  ZARIZE_SKIP_WITHOUT_SHARED_DATA("mdb");
+  const std::string folder = platform::testing::SharedDataPath("mdb/");
   struct Expected {
     std::string Name;
     TAccessKind Kind;
@@ -202,6 +199,7 @@ TEST(Reader, ColumnsCarryTheirKindsAndSizes) {
 // A Jet 3 file keeps text in the code page its header names. No genuine Korean Jet 3 file is at
 // hand, so a genuine one is made into one: its header says code page 949 and one name is Korean.
 TEST(Reader, Jet3TextDecodesFromTheCodePageItsHeaderNames) {
+  ZARIZE_SKIP_WITHOUT_SHARED_DATA("mdb");
   std::string bytes = ReadFile(std::string(ZARIZE_SHARED_DATA_DIR) + "/mdb/fpc_testodbc.mdb");
   ASSERT_GT(bytes.size(), 0x40u);
   // The header from 0x18 on is masked with a fixed key stream, so a stored byte changes from old
@@ -228,6 +226,7 @@ TEST(Reader, Jet3TextDecodesFromTheCodePageItsHeaderNames) {
 }
 
 TEST(Reader, FailsOnWhatIsNotAWholeAccessFile) {
+  ZARIZE_SKIP_WITHOUT_SHARED_DATA("mdb");
   platform::testing::ScratchDir scratch;
   const std::string genuine =
       ReadFile(std::string(ZARIZE_SHARED_DATA_DIR) + "/mdb/jackcess_testUnicodeCompV2003.mdb");
