@@ -56,6 +56,18 @@ CellView RowBuffer::Cell(int index) const {
   return cell;
 }
 
+RowBuffer RowBuffer::Copy() const {
+  RowBuffer copy;
+  if (Empty()) return copy;
+  const std::uint32_t count = ReadU32(FData.get());
+  const std::uint32_t payload =
+      count == 0 ? 0 : ReadU32(FData.get() + EndsOffset() + (count - 1) * sizeof(std::uint32_t));
+  const std::size_t size = PayloadOffset(count) + payload;
+  copy.FData.reset(new std::uint8_t[size]);
+  std::memcpy(copy.FData.get(), FData.get(), size);
+  return copy;
+}
+
 void RowBuilder::AddBytes(CellKind kind, const void* bytes, std::size_t size) {
   if (size > 0) {
     const auto* first = static_cast<const std::uint8_t*>(bytes);
@@ -65,20 +77,18 @@ void RowBuilder::AddBytes(CellKind kind, const void* bytes, std::size_t size) {
   FEnds.push_back(static_cast<std::uint32_t>(FPayload.size()));
 }
 
-void RowBuilder::AddNull() {
-  AddBytes(CellKind::Null, nullptr, 0);
-}
-void RowBuilder::AddInteger(std::int64_t value) {
-  AddBytes(CellKind::Integer, &value, sizeof value);
-}
-void RowBuilder::AddFloat(double value) {
-  AddBytes(CellKind::Float, &value, sizeof value);
-}
-void RowBuilder::AddText(const void* bytes, std::size_t size) {
-  AddBytes(CellKind::Text, bytes, size);
-}
-void RowBuilder::AddBlob(const void* bytes, std::size_t size) {
-  AddBytes(CellKind::Blob, bytes, size);
+void RowBuilder::Add(const CellView& cell) {
+  switch (cell.Kind) {
+    case CellKind::Null:
+      return AddBytes(cell.Kind, nullptr, 0);
+    case CellKind::Integer:
+      return AddBytes(cell.Kind, &cell.Integer, sizeof cell.Integer);
+    case CellKind::Float:
+      return AddBytes(cell.Kind, &cell.Float, sizeof cell.Float);
+    case CellKind::Text:
+    case CellKind::Blob:
+      return AddBytes(cell.Kind, cell.Bytes.data(), cell.Bytes.size());
+  }
 }
 
 RowBuffer RowBuilder::Build() {

@@ -31,13 +31,14 @@ struct CellValue {
 };
 
 // One record's values in a single heap block: the column count, each cell's end offset and kind,
-// then the cells' bytes. A static cursor keeps one block per row, so opening a large table costs
-// one allocation per row instead of one per value.
+// then the cells' bytes. A page of rows read costs one allocation per row instead of one per
+// value.
 class RowBuffer {
  public:
   RowBuffer() = default;
   bool Empty() const { return FData == nullptr; }
   CellView Cell(int index) const;
+  RowBuffer Copy() const;
 
  private:
   friend class RowBuilder;
@@ -47,11 +48,7 @@ class RowBuffer {
 // Collects one row's cells, then packs them into a RowBuffer; reused from row to row.
 class RowBuilder {
  public:
-  void AddNull();
-  void AddInteger(std::int64_t value);
-  void AddFloat(double value);
-  void AddText(const void* bytes, std::size_t size);
-  void AddBlob(const void* bytes, std::size_t size);
+  void Add(const CellView& cell);
   // Packs the cells added since the last Build and starts a new row.
   RowBuffer Build();
 
@@ -67,12 +64,10 @@ class RowBuilder {
 
 namespace dbengine {
 
-// A row of a dataset's list. Serial identifies the row for bookmarks; it survives Post and, for
-// rows with a rowid, a re-read. RowId is 0 for rows that have none (queries, unposted inserts).
+// A row as a statement gave it; RowId is 0 for rows that have none (a query's).
 struct Record {
   RowBuffer Values;
   std::int64_t RowId = 0;
-  std::uint64_t Serial = 0;
 };
 
 }  // namespace dbengine
