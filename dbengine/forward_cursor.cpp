@@ -17,6 +17,7 @@ void ForwardCursor::Refuse(const char* operation) {
 void ForwardCursor::Restart() {
   FReader->Restart();
   FHasRow = FReader->Read(FRow);
+  if (!FHasRow) FReader->Restart();  // no rows: nothing to hold the read lock for
   FRecNo = FHasRow ? 1 : 0;
   FBof = true;
   FEof = !FHasRow;
@@ -53,6 +54,8 @@ int ForwardCursor::MoveBy(int distance) {
   Record next;
   while (moved < distance && !FEof) {
     if (!FReader->Read(next)) {
+      // Done: the statement lets go of the file's read lock at once, not at the next First.
+      FReader->Restart();
       FEof = true;
       break;
     }

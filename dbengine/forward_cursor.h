@@ -11,8 +11,8 @@ namespace dbengine {
 
 // A statement's rows one at a time, front to back, holding only the current one: for walks over
 // any number of rows (the label export). It cannot count, go back, jump, bookmark or change
-// rows; First runs the statement again. While rows remain, the statement holds the file's read
-// lock.
+// rows; First runs the statement again. Until the last row is passed, the statement holds the
+// file's read lock: another connection's writes wait for it.
 class ForwardCursor final : public Cursor {
  public:
   // Reads the first row.

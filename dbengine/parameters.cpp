@@ -35,12 +35,8 @@ TParameter& TParameters::ParamByName(const std::string& name) {
 }
 
 void TParameters::ParseSQL(const std::string& jetSql) {
-  std::vector<TParameter> items;
-  for (std::string& name : ParameterNames(jetSql)) {
-    const TParameter* kept = FindParam(name);
-    items.push_back({std::move(name), kept != nullptr ? kept->Value : TParamValue()});
-  }
-  FItems = std::move(items);
+  FItems.clear();
+  for (std::string& name : ParameterNames(jetSql)) FItems.push_back({std::move(name), {}});
 }
 
 }  // namespace dbengine

@@ -64,8 +64,7 @@ class TParameters {
   const TParameter* FindParam(const std::string& name) const;
   TParameter* FindParam(const std::string& name);
 
-  // Makes the list the placeholders of a statement of the Jet dialect, in order; a parameter
-  // whose name is still there keeps its value.
+  // Makes the list the placeholders of a statement of the Jet dialect, in order, each null.
   void ParseSQL(const std::string& jetSql);
   void Clear() { FItems.clear(); }
 

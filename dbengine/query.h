@@ -9,8 +9,8 @@
 namespace dbengine {
 
 // The rows of one statement of the Jet dialect; read-only. Values go into the statement as :name
-// placeholders: Parameters follows SQL's text (each placeholder once, in order, null until set),
-// and its values are taken when the query opens.
+// placeholders: Parameters follows SQL's text (each placeholder once, in order, null until set;
+// changing the text starts them afresh), and their values are taken when the query opens.
 class TADOQuery : public TDataSet {
  public:
   TADOQuery();

@@ -30,6 +30,10 @@ bool StaticCursor::MoveTo(int position) {
   position = std::clamp(position, std::min(0, last), last);
   if (position == FCurrent) return false;
   FCurrent = position;
+  // The record that becomes current is the one at this place now: its rowid is read at once, so
+  // that what another connection changes later cannot make another row current.
+  const int listPosition = ListPosition(FCurrent);
+  if (listPosition >= 0) FRows->RowId(listPosition);
   return true;
 }
 
@@ -112,8 +116,9 @@ std::optional<std::int64_t> StaticCursor::CurrentRowId() {
 
 void StaticCursor::Locate(std::int64_t rowId) {
   const int found = PositionOfRow(rowId);
-  if (found >= 0) MoveTo(found);
-  FBof = FEof = IsEmpty();
+  if (found < 0) return;
+  MoveTo(found);
+  FBof = FEof = false;
 }
 
 int StaticCursor::PositionOfRow(std::int64_t rowId) {
