@@ -44,6 +44,9 @@ class Cursor {
   // A record's stored values; an empty buffer reads as null in every field (a new row, or one
   // that went away). Valid until the cursor is used again.
   virtual const RowBuffer& Row(int position) = 0;
+  // The current record's, found without a search while it stays current: what a walk reading
+  // every field of every record asks for most.
+  virtual const RowBuffer& CurrentRow() = 0;
 
   // What Refresh does with the rows, told whether the file changed since they were read: a
   // list is read again only then (the current record stays current while it is still there,

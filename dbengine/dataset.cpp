@@ -224,9 +224,10 @@ TField& TDataSet::FieldByName(const std::string& fieldName) {
 }
 
 CellView TDataSet::Cell(int recordIndex, int fieldIndex) const {
-  if (recordIndex == FCursor->Current() && (FState == dsEdit || FState == dsInsert))
+  const bool current = recordIndex == FCursor->Current();
+  if (current && (FState == dsEdit || FState == dsInsert))
     return FEditBuffer[static_cast<std::size_t>(fieldIndex)].View();
-  const RowBuffer& row = FCursor->Row(recordIndex);
+  const RowBuffer& row = current ? FCursor->CurrentRow() : FCursor->Row(recordIndex);
   return row.Empty() ? CellView{} : row.Cell(fieldIndex);
 }
 
@@ -234,7 +235,10 @@ CellView TDataSet::CurrentCell(int fieldIndex) const {
   RequireActive();
   const int current = FCursor->Current();
   if (current < 0) return {};
-  return Cell(current, fieldIndex);
+  if (FState == dsEdit || FState == dsInsert)
+    return FEditBuffer[static_cast<std::size_t>(fieldIndex)].View();
+  const RowBuffer& row = FCursor->CurrentRow();
+  return row.Empty() ? CellView{} : row.Cell(fieldIndex);
 }
 
 void TDataSet::SetCurrentCell(int fieldIndex, CellValue value) {
@@ -271,7 +275,7 @@ void TDataSet::StartEditBuffer(bool fromCurrentRecord) {
   const std::size_t count = FFields.size();
   FEditBuffer.assign(count, CellValue{});
   if (fromCurrentRecord) {
-    const RowBuffer& row = FCursor->Row(FCursor->Current());
+    const RowBuffer& row = FCursor->CurrentRow();
     if (!row.Empty())
       for (std::size_t i = 0; i < count; ++i)
         FEditBuffer[i] = CellValue::From(row.Cell(static_cast<int>(i)));

@@ -34,6 +34,7 @@ class ForwardCursor final : public Cursor {
 
   bool Reachable(int position) const override { return FHasRow && position == FRecNo - 1; }
   const RowBuffer& Row(int position) override;
+  const RowBuffer& CurrentRow() override { return FRow.Values; }
 
   void Refresh(bool) override { Restart(); }
   std::optional<std::int64_t> CurrentRowId() override { return std::nullopt; }

@@ -30,7 +30,7 @@ class RecordReader {
   int FFirstColumn;
   int FColumnCount;
   std::vector<ColumnInfo> FColumns;
-  RowBuilder FBuilder;
+  std::vector<CellView> FCells;  // the current row's, reused from row to row
 };
 
 }  // namespace dbengine

@@ -137,27 +137,29 @@ int Statement::ColumnCount() const {
 }
 
 CellView Statement::Column(int index) const {
+  // One lookup of the column, then its value read directly: the connection is used by one thread
+  // only, so the value needs none of the per-call locking the column functions do.
+  sqlite3_value* value = sqlite3_column_value(FHandle, index);
   CellView cell;
-  switch (sqlite3_column_type(FHandle, index)) {
+  switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
       cell.Kind = CellKind::Integer;
-      cell.Integer = sqlite3_column_int64(FHandle, index);
+      cell.Integer = sqlite3_value_int64(value);
       break;
     case SQLITE_FLOAT:
       cell.Kind = CellKind::Float;
-      cell.Float = sqlite3_column_double(FHandle, index);
+      cell.Float = sqlite3_value_double(value);
       break;
     case SQLITE_TEXT: {
       cell.Kind = CellKind::Text;
-      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(FHandle, index));
-      cell.Bytes =
-          std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(FHandle, index)));
+      const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+      cell.Bytes = std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value)));
       break;
     }
     case SQLITE_BLOB: {
       cell.Kind = CellKind::Blob;
-      const auto* blob = static_cast<const char*>(sqlite3_column_blob(FHandle, index));
-      const auto size = static_cast<std::size_t>(sqlite3_column_bytes(FHandle, index));
+      const auto* blob = static_cast<const char*>(sqlite3_value_blob(value));
+      const auto size = static_cast<std::size_t>(sqlite3_value_bytes(value));
       cell.Bytes = size == 0 ? std::string_view() : std::string_view(blob, size);
       break;
     }

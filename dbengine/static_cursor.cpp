@@ -30,6 +30,7 @@ bool StaticCursor::MoveTo(int position) {
   position = std::clamp(position, std::min(0, last), last);
   if (position == FCurrent) return false;
   FCurrent = position;
+  FCurrentRow = nullptr;
   // The record that becomes current is the one at this place now: its rowid is read at once, so
   // that what another connection changes later cannot make another row current.
   const int listPosition = ListPosition(FCurrent);
@@ -90,13 +91,22 @@ bool StaticCursor::Reachable(int position) const {
 
 const RowBuffer& StaticCursor::Row(int position) {
   const int listPosition = ListPosition(position);
-  return listPosition < 0 ? kNoValues : FRows->Row(listPosition);
+  if (listPosition < 0) return kNoValues;
+  // Reading another record's page may push the current record's out.
+  if (position != FCurrent) FCurrentRow = nullptr;
+  return FRows->Row(listPosition);
+}
+
+const RowBuffer& StaticCursor::CurrentRow() {
+  if (FCurrentRow == nullptr) FCurrentRow = &Row(FCurrent);
+  return *FCurrentRow;
 }
 
 // ---- reading again ----
 
 void StaticCursor::Refresh(bool fileChanged) {
   if (!fileChanged) return;
+  FCurrentRow = nullptr;
   const std::optional<std::int64_t> current = CurrentRowId();
   const int previous = FCurrent;
   FRows->Read();
@@ -133,6 +143,7 @@ int StaticCursor::PositionOfRow(std::int64_t rowId) {
 void StaticCursor::Settle() {
   const std::optional<std::int64_t> current = CurrentRowId();
   if (!FRows->Settle()) return;
+  FCurrentRow = nullptr;
   // Rows another connection added or removed may have come to light and moved the current one.
   if (FPending >= 0) {
     FPending = std::min(FPending, FRows->Count());
@@ -187,6 +198,7 @@ bool StaticCursor::BookmarkValid(const TBookmark& bookmark) {
 // ---- changes ----
 
 void StaticCursor::InsertPending() {
+  FCurrentRow = nullptr;
   FPending = std::max(FCurrent, 0);
   FCurrent = FPending;
   FPendingStored = std::make_shared<std::optional<std::int64_t>>();
@@ -194,6 +206,7 @@ void StaticCursor::InsertPending() {
 }
 
 void StaticCursor::EndsAfterChange() {
+  FCurrentRow = nullptr;
   FCurrent = std::min(FCurrent, RecordCount() - 1);
   FBof = FEof = IsEmpty();
 }
@@ -208,6 +221,7 @@ void StaticCursor::StorePending(const std::vector<CellValue>& values,
                                 const std::vector<bool>& changed) {
   Settle();
   const std::int64_t rowId = FRows->InsertRow(FPending, values, changed);
+  FCurrentRow = nullptr;
   *FPendingStored = rowId;
   FPendingStored.reset();
   FPending = -1;
@@ -219,6 +233,7 @@ void StaticCursor::StoreCurrent(const std::vector<CellValue>& values,
   const std::optional<std::int64_t> rowId = CurrentRowId();
   if (!rowId) throw EDatabaseError("The record cannot be found; another user may have deleted it.");
   FRows->UpdateRow(*rowId, values, changed);
+  FCurrentRow = nullptr;
 }
 
 void StaticCursor::DeleteCurrent() {

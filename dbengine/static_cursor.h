@@ -34,6 +34,7 @@ class StaticCursor final : public Cursor {
 
   bool Reachable(int position) const override;
   const RowBuffer& Row(int position) override;
+  const RowBuffer& CurrentRow() override;
 
   void Refresh(bool fileChanged) override;
   std::optional<std::int64_t> CurrentRowId() override;
@@ -73,6 +74,9 @@ class StaticCursor final : public Cursor {
   std::shared_ptr<std::optional<std::int64_t>> FPendingStored;
   // Counts the readings of the rows: a bookmark by position holds only within one.
   std::uint64_t FReading = 1;
+  // The current record's values while they stay where the source keeps them: forgotten when
+  // another record becomes current, the rows are read or changed, or another page is read.
+  const RowBuffer* FCurrentRow = nullptr;
 };
 
 }  // namespace dbengine

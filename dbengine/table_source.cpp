@@ -24,7 +24,8 @@ TableSource::TableSource(sqlite3* db, std::string table, RowSelection selection,
       FTable(std::move(table)),
       FIds(db, std::move(selection), pageSize),
       FCache(pageSize, kCachedPages),
-      FPage(db, PageStatement(FTable, FCache.PageSize()), true) {}
+      FPage(db, PageStatement(FTable, FCache.PageSize()), true),
+      FRange(db, SelectRowsStatement(FTable) + " WHERE rowid BETWEEN ?1 AND ?2", true) {}
 
 void TableSource::Read() {
   FCache.Clear();
@@ -47,17 +48,28 @@ void TableSource::ReadPage(int page) {
     const std::int64_t rowId = FIds.At(first + i);
     if (rowId != RowIdList::kNoRow) wanted.emplace_back(rowId, i);
   }
-  Statement& statement = FPage.Query();
-  for (int slot = 0; slot < size; ++slot)
-    statement.Bind(slot + 1, slot < static_cast<int>(wanted.size())
-                                 ? CellView{CellKind::Integer, wanted[slot].first, 0, {}}
-                                 : CellView{});
   std::sort(wanted.begin(), wanted.end());
+  // A range costs one walk along the table, but reads the rows between that the page does not
+  // show: worth it while they are few.
+  const bool range =
+      !wanted.empty() && static_cast<std::uint64_t>(wanted.back().first - wanted.front().first) <
+                             2 * static_cast<std::uint64_t>(wanted.size());
+  RecordReader& reader = range ? FRange : FPage;
+  Statement& statement = reader.Query();
+  if (range) {
+    statement.BindInteger(1, wanted.front().first);
+    statement.BindInteger(2, wanted.back().first);
+  } else {
+    for (int slot = 0; slot < size; ++slot)
+      statement.Bind(slot + 1, slot < static_cast<int>(wanted.size())
+                                   ? CellView{CellKind::Integer, wanted[slot].first, 0, {}}
+                                   : CellView{});
+  }
   std::vector<RowBuffer> rows(static_cast<std::size_t>(count));
   {
     ResetAtEnd done(statement);
     Record record;
-    while (FPage.Read(record)) {
+    while (reader.Read(record)) {
       auto [from, to] = std::equal_range(
           wanted.begin(), wanted.end(), std::pair<std::int64_t, int>(record.RowId, 0),
           [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -46,6 +46,9 @@ class TableSource final : public RowSource {
   PageCache FCache;
   // SELECT rowid, * ... WHERE rowid IN (one placeholder a row of a page).
   RecordReader FPage;
+  // SELECT rowid, * ... WHERE rowid BETWEEN ?1 AND ?2: a page whose rowids come nearly in a row
+  // (the order is the rowid's, or ties on its keys) is read as one range of the table instead.
+  RecordReader FRange;
 };
 
 }  // namespace dbengine
