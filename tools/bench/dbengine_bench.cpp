@@ -60,24 +60,9 @@ void Compare(benchmark::State& state, const TRawDatabase& raw, const char* rawSq
   CompareSides(state, Raw(raw, rawSql), {[&ours] { return OurWalk(ours); }});
 }
 
+// The spreadsheet export's path: the table opened, every record from the first to the end, every
+// field of each. A million records must cost at most 1.3 times what SQLite alone does.
 void TableOpenAndWalk(benchmark::State& state) {
-  const std::string path = AddressDatabase(kRecords, kTickedPercent);
-  TRawDatabase raw(path);
-  dbengine::TADOConnection conn;
-  conn.ConnectionString = dbengine::JetConnectionString(path);
-  conn.Open();
-  dbengine::TADOTable table;
-  table.Connection = &conn;
-  table.TableName = "addr_rec";
-  table.IndexFieldNames = "GID";
-  Describe(state, "data layer: table of " + Thousands(kRecords) + " records, open and walk",
-           "raw SQLite: prepare, step, read every column");
-  GoalRatio(state, 1.5);
-  Compare(state, raw, kRawTableSql, table);
-}
-
-// The spreadsheet export's path: every record from the first to the end, every field of each.
-void WalkEveryRecord(benchmark::State& state) {
   const int records = static_cast<int>(state.range(0));
   const std::string path = AddressDatabase(records, kTickedPercent);
   TRawDatabase raw(path);
@@ -89,10 +74,10 @@ void WalkEveryRecord(benchmark::State& state) {
   table.TableName = "addr_rec";
   table.IndexFieldNames = "GID";
   Describe(state,
-           "data layer: walk all " + Thousands(records) +
-               " records, every field (the spreadsheet export's path)",
-           "raw SQLite: the table's statement, every row and column");
-  GoalRatio(state, 1.3);
+           "data layer: table of " + Thousands(records) +
+               " records, open and walk every field (the spreadsheet export's path)",
+           "raw SQLite: prepare, step, read every column");
+  GoalRatio(state, records >= 1000000 ? 1.3 : 1.5);
   Compare(state, raw, kRawTableSql, table);
 }
 
@@ -117,13 +102,15 @@ void LabelQueryForwardOnly(benchmark::State& state) {
 
 void RegisterBenchmarks() {
   benchmark::RegisterBenchmark("TableOpenAndWalk", TableOpenAndWalk)
+      ->Arg(kRecords)
       ->Unit(benchmark::kMillisecond)
       ->Iterations(Rounds(10));
-  // A quick run walks 100,000 records where the full run walks a million.
-  benchmark::RegisterBenchmark("WalkEveryRecord", WalkEveryRecord)
-      ->Arg(Quick() ? kRecords : 1000000)
-      ->Unit(benchmark::kMillisecond)
-      ->Iterations(Rounds(3));
+  // A quick run leaves out the million records.
+  if (!Quick())
+    benchmark::RegisterBenchmark("TableOpenAndWalk", TableOpenAndWalk)
+        ->Arg(1000000)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(Rounds(3));
   benchmark::RegisterBenchmark("LabelQueryForwardOnly", LabelQueryForwardOnly)
       ->Unit(benchmark::kMillisecond)
       ->Iterations(Rounds(20));
