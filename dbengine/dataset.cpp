@@ -259,14 +259,24 @@ std::string TDataSet::CellText(int recordIndex, int fieldIndex) const {
   if (!FCursor->Reachable(recordIndex) || fieldIndex < 0 || fieldIndex >= FieldCount())
     throw EDatabaseError("No cell at record " + std::to_string(recordIndex) + ", field " +
                          std::to_string(fieldIndex));
-  return dbengine::CellText(Cell(recordIndex, fieldIndex),
-                            FFields[static_cast<std::size_t>(fieldIndex)]->DataType());
+  try {
+    return dbengine::CellText(Cell(recordIndex, fieldIndex),
+                              FFields[static_cast<std::size_t>(fieldIndex)]->DataType());
+  } catch (const EDatabaseError&) {
+    // A page that cannot be read just now (the file locked beyond the wait, the table gone) is
+    // painted empty: a paint has no one to tell, and the next move or refresh reports it.
+    return {};
+  }
 }
 
 bool TDataSet::CellIsNull(int recordIndex, int fieldIndex) const {
   RequireActive();
   if (!FCursor->Reachable(recordIndex) || fieldIndex < 0 || fieldIndex >= FieldCount()) return true;
-  return Cell(recordIndex, fieldIndex).Kind == CellKind::Null;
+  try {
+    return Cell(recordIndex, fieldIndex).Kind == CellKind::Null;
+  } catch (const EDatabaseError&) {
+    return true;  // as CellText: unreadable just now
+  }
 }
 
 // ---- editing ----

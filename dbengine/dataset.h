@@ -121,7 +121,8 @@ class TDataSet {
   bool BookmarkValid(const TBookmark& bookmark) const;
 
   // Any row's value without moving the current record (for a virtual grid); the pending row
-  // shows its edit buffer. recordIndex is 0-based in the list order.
+  // shows its edit buffer. recordIndex is 0-based in the list order. A row whose page cannot be
+  // read just now reads as empty (null); a record number outside the list is an error.
   std::string CellText(int recordIndex, int fieldIndex) const;
   bool CellIsNull(int recordIndex, int fieldIndex) const;
 

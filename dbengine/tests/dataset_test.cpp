@@ -536,6 +536,23 @@ TEST(TablePages, TheCurrentRecordIsTheOneMovedTo) {
   EXPECT_EQ(table.RecNo(), 4);
 }
 
+// What a grid paints from rows it cannot read (the table went away under it) is empty rather
+// than an error with no one to show it to; the next move says what happened.
+TEST(TablePages, ARowThatCannotBeReadPaintsEmptyAndTheNextMoveSaysWhy) {
+  TScenario s(ctStatic);
+  TADOTable& table = s.table;
+  testing::ChangeFromAnotherProcess(s.db.Path(), {"DROP TABLE addr_rec"});
+  EXPECT_EQ(table.CellText(3, kName), "");
+  EXPECT_TRUE(table.CellIsNull(3, kName));
+  try {
+    table.SetRecNo(4);
+    ADD_FAILURE() << "no error";
+  } catch (const EDatabaseError& error) {
+    EXPECT_NE(std::string(error.what()).find("addr_rec"), std::string::npos) << error.what();
+  }
+  EXPECT_THROW((void)table.CellText(9, kName), EDatabaseError) << "no such record at all";
+}
+
 // ---- queries ----
 
 class QueryTest : public ::testing::Test {
