@@ -7,9 +7,11 @@
 
 #include <cerrno>
 #include <cinttypes>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -100,17 +102,64 @@ bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// Removes the other copies of the same file; a program still reading one keeps it until it
-// closes it.
-void RemoveOlderCopies(const std::string& folder, const std::string& prefix,
-                       const std::string& keep) {
+// Calls `visit` with the folder's descriptor and the name of each entry but "." and "..".
+void ForEachEntry(const std::string& folder,
+                  const std::function<void(int, const std::string&)>& visit) {
   const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
   if (!dir) return;
   while (const dirent* entry = ::readdir(dir.get())) {
     const std::string name = entry->d_name;
-    if (name != keep && name.rfind(prefix, 0) == 0 && EndsWith(name, kCopySuffix))
-      ::unlinkat(::dirfd(dir.get()), name.c_str(), 0);
+    if (name != "." && name != "..") visit(::dirfd(dir.get()), name);
   }
+}
+
+// An entry that may be served: a file itself (not a link), this user's, that nobody else may
+// change. Anything else got there while the folder was open to others, or by someone else.
+bool IsOwnFile(const struct stat& info) {
+  return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 022) == 0;
+}
+
+// The conversion that writes `name`, a part file, is gone: its process no longer exists. (One of
+// this process may be at work on another thread.)
+bool IsDeadPart(const std::string& name) {
+  const std::size_t at = name.rfind(".part-");
+  if (at == std::string::npos) return false;
+  const char* digits = name.c_str() + at + 6;
+  char* end = nullptr;
+  const long pid = std::strtol(digits, &end, 10);
+  if (end == digits || *end != '-' || pid <= 0 || pid == ::getpid()) return false;
+  return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes what must never be served or kept: entries that are not this user's own files, and
+// the part files of conversions that died (killed, or the machine went down) before they ended.
+void TidyFolder(const std::string& folder) {
+  ForEachEntry(folder, [](int dirFd, const std::string& name) {
+    struct stat info {};
+    if (::fstatat(dirFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return;
+    if (!IsOwnFile(info)) {
+      ::unlinkat(dirFd, name.c_str(), S_ISDIR(info.st_mode) ? AT_REMOVEDIR : 0);
+    } else if (IsDeadPart(name)) {
+      ::unlinkat(dirFd, name.c_str(), 0);
+    }
+  });
+}
+
+// Whether a copy may be served from `path`: looked at without following a link.
+bool IsServableCopy(const std::string& path) {
+  const platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  struct stat info {};
+  return fd.Valid() && ::fstat(fd.Get(), &info) == 0 && IsOwnFile(info);
+}
+
+// Removes the other copies of the same file; a program still reading one keeps it until it
+// closes it.
+void RemoveOlderCopies(const std::string& folder, const std::string& prefix,
+                       const std::string& keep) {
+  ForEachEntry(folder, [&](int dirFd, const std::string& name) {
+    if (name != keep && name.rfind(prefix, 0) == 0 && EndsWith(name, kCopySuffix))
+      ::unlinkat(dirFd, name.c_str(), 0);
+  });
 }
 
 }  // namespace
@@ -125,7 +174,8 @@ std::string AccessCacheFolder() {
   }
   MakeFolder(base);
   const std::string folder = platform::JoinPath(base, "zarize");
-  MakePrivateFolder(folder);
+  MakePrivateFolder(folder);  // from now on, nobody else can put anything here
+  TidyFolder(folder);
   return folder;
 }
 
@@ -142,14 +192,13 @@ std::string AccessCopyPath(const std::string& source) {
   return platform::JoinPath(AccessCacheFolder(), name);
 }
 
-std::string UpToDateAccessCopy(const std::string& source) {
+std::string UpToDateAccessCopy(const std::string& source, const std::string& reader) {
   const std::string copy = AccessCopyPath(source);
-  struct stat info {};
-  if (::stat(copy.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return copy;
+  if (IsServableCopy(copy)) return copy;
 
   struct stat sourceInfo {};
   if (::stat(source.c_str(), &sourceInfo) != 0) CannotRead(source, errno);
-  ConvertAccessFile(source, copy, AccessReaderProgram(),
+  ConvertAccessFile(source, copy, reader.empty() ? AccessReaderProgram() : reader,
                     AccessReadLimitsFor(static_cast<std::uint64_t>(sourceInfo.st_size)));
   const std::string name = platform::FileNamePart(copy);
   RemoveOlderCopies(platform::FolderPart(copy), name.substr(0, name.find('-') + 1), name);

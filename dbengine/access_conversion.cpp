@@ -35,7 +35,6 @@ TAccessReadLimits AccessReadLimitsFor(std::uint64_t fileSize) {
 std::string AccessReaderProgram() {
   const std::string beside = platform::JoinPath(platform::ExecutableFolder(), kAccessReaderProgram);
   if (::access(beside.c_str(), X_OK) == 0) return beside;
-  if (::access(ZARIZE_MDB_READER_FALLBACK, X_OK) == 0) return ZARIZE_MDB_READER_FALLBACK;
   throw EDatabaseError(std::string("The program ") + kAccessReaderProgram +
                        ", which reads Access files, is missing beside this program.");
 }

@@ -21,8 +21,9 @@ struct TAccessReadLimits {
 // file's bytes can hold, and the time grows with the size from a base of ten seconds.
 TAccessReadLimits AccessReadLimitsFor(std::uint64_t fileSize);
 
-// The reader program: beside the running executable, else where the build placed it. Throws
-// EDatabaseError when neither is there.
+// The reader program beside the running executable, the only place it is looked for: anywhere
+// else, whoever can put a program there would have it run. Throws EDatabaseError when it is
+// missing.
 std::string AccessReaderProgram();
 
 // Converts the Access file at source into a database file at target, replacing target only when

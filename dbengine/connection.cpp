@@ -60,7 +60,7 @@ void TADOConnection::Open() {
 
   // A genuine Access file is served from its converted copy, which takes no changes.
   const bool access = IsAccessFile(path);
-  const std::string file = access ? UpToDateAccessCopy(path) : path;
+  const std::string file = access ? UpToDateAccessCopy(path, AccessReader) : path;
   const bool writable =
       CheckDatabaseFile(file) && !access && !ModeIsReadOnly(Property(properties, "Mode"));
   sqlite3* db = nullptr;

@@ -25,6 +25,9 @@ class TADOConnection {
 
   std::string ConnectionString;
   bool LoginPrompt = false;
+  // The program that reads genuine Access files; empty (as the programs leave it) for the one
+  // beside the running executable. Tests name the reader they use here.
+  std::string AccessReader;
 
   // Never creates a file: a missing, unreadable or damaged file, a folder, or a file that is not a
   // database fails here with EDatabaseError. A file the process may not write opens read-only, and

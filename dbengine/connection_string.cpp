@@ -91,6 +91,21 @@ bool CaseInsensitiveLess::operator()(const std::string& a, const std::string& b)
                                       [](char x, char y) { return Lower(x) < Lower(y); });
 }
 
+std::string ConnectionStringValue(const std::string& value) {
+  const bool blankEnd = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
+  if (!blankEnd && value.find_first_of(";\"'") == std::string::npos) return value;
+  return QuotedConnectionStringValue(value);
+}
+
+std::string QuotedConnectionStringValue(const std::string& value) {
+  std::string quoted = "\"";
+  for (char c : value) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + "\"";
+}
+
 TConnectionProperties ParseConnectionString(const std::string& connectionString) {
   TConnectionProperties properties;
   std::size_t pos = 0;

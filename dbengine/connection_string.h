@@ -18,4 +18,11 @@ using TConnectionProperties = std::map<std::string, std::string, CaseInsensitive
 // EDatabaseError for a pair without '=' or with text after a closing quote.
 TConnectionProperties ParseConnectionString(const std::string& connectionString);
 
+// A value written so that ParseConnectionString reads it back as it is: unquoted where it can be,
+// else in double quotes with its quotes doubled (a ';' or a quote in it, or blanks at either end,
+// which the parser would trim).
+std::string ConnectionStringValue(const std::string& value);
+// The value in double quotes whatever it holds, its quotes doubled.
+std::string QuotedConnectionStringValue(const std::string& value);
+
 }  // namespace dbengine

@@ -50,4 +50,21 @@ void CreateEmptyDatabase(const std::string& path) {
   }
 }
 
+void SettleInterruptedTransaction(const std::string& path) {
+  const std::string journal = path + "-journal";
+  if (::access(journal.c_str(), F_OK) != 0) return;
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  // Reading the schema plays a hot journal back first.
+  if (rc == SQLITE_OK)
+    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+  const std::string detail = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  sqlite3_close_v2(db);
+  if (rc == SQLITE_NOTADB) {
+    ::unlink(journal.c_str());
+  } else if (rc != SQLITE_OK) {
+    throw EDatabaseError("Cannot replace the database file '" + path + "': " + detail, rc);
+  }
+}
+
 }  // namespace dbengine

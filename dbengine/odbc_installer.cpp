@@ -34,13 +34,19 @@ bool SameKey(const std::string& a, const char* b) {
   return !CaseInsensitiveLess()(a, b) && !CaseInsensitiveLess()(b, a);
 }
 
-// The path of CREATE_DB="<path>"; anything after the closing quote (a sort order) is ignored.
+// The path of CREATE_DB="<path>", quotes inside it doubled; anything after the closing quote (a
+// sort order) is ignored. An unquoted value is the path as it is.
 std::string CreationPath(const std::string& value) {
-  if (!value.empty() && value.front() == '"') {
-    const std::size_t close = value.find('"', 1);
-    return value.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+  if (value.empty() || value.front() != '"') return value;
+  std::string path;
+  for (std::size_t i = 1; i < value.size(); ++i) {
+    if (value[i] == '"') {
+      if (i + 1 == value.size() || value[i + 1] != '"') break;
+      ++i;
+    }
+    path += value[i];
   }
-  return value;
+  return path;
 }
 
 std::string DataSourceFile() {
@@ -64,7 +70,8 @@ bool ConfigDataSource(int request, const std::string& driver, const std::string&
     for (const Item& item : items)
       if (SameKey(item.first, "CREATE_DB")) CreateEmptyDatabase(CreationPath(item.second));
 
-    platform::ProfileFile file(DataSourceFile());
+    // The file may name where the user's databases are: only the user reads a new one.
+    platform::ProfileFile file(DataSourceFile(), 0600);
     file.WriteString(dsn, "Driver", driver);
     for (const Item& item : items)
       if (!SameKey(item.first, "DSN") && !SameKey(item.first, "CREATE_DB"))

@@ -13,7 +13,10 @@ namespace dbengine {
 
 // A program run in a child process, its standard output read as a byte source, under a time
 // limit and a cap on what it may write. Its standard input is empty, what it writes to standard
-// error is dropped, and it inherits no other open file.
+// error is dropped, and it inherits no other open file. It dies with this process however this
+// one ends (killed included), and it may use no more processor time than the time limit allows,
+// so a reader nobody waits for any more neither lingers nor spins. (The kernel ties it to the
+// thread that starts it: keep the object on that thread.)
 class TReaderProcess : public TByteSource {
  public:
   // Throws EDatabaseError when the program cannot be started.

@@ -7,9 +7,11 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 
+#include "platform/errors.h"
 #include "platform/io_error.h"
 #include "platform/paths.h"
 
@@ -49,13 +51,29 @@ std::string TempNameFor(const std::string& path) {
   return JoinPath(FolderPart(path), tempName);
 }
 
+// Tries fresh hidden names beside `path` until `take` takes one (answers true); any failure but
+// a name already in use ends the search. Answers the name taken.
+template <typename Take>
+std::string TakeFreshName(const std::string& path, Take take) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = TempNameFor(path);
+    for (std::size_t i = name.size() - 6; i < name.size(); ++i) {
+      name[i] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"[random() % 62];
+    }
+    if (take(name)) return name;
+    if (errno != EEXIST) ThrowInOutError(errno);
+  }
+  ThrowInOutError(EEXIST);
+}
+
 // An unnamed file in `folder`, given a name later through /proc; -1 with errno when not here.
-int OpenUnnamed(const std::string& folder, mode_t mode) {
+int OpenUnnamed(const std::string& folder, mode_t bits) {
   if (access("/proc/self/fd", X_OK) != 0) {
     errno = EOPNOTSUPP;
     return -1;
   }
-  return open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+  return open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, bits);
 }
 
 // The file system or the kernel has no unnamed files: the named way works all the same.
@@ -66,33 +84,41 @@ bool CanFallBack(int err) {
 // Gives the unnamed file behind `fd` a fresh hidden name beside `path`.
 std::string NameUnnamed(int fd, const std::string& path) {
   const std::string source = "/proc/self/fd/" + std::to_string(fd);
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = TempNameFor(path);
-    for (std::size_t i = name.size() - 6; i < name.size(); ++i) {
-      name[i] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"[random() % 62];
-    }
-    if (linkat(AT_FDCWD, source.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-      return name;
-    }
-    if (errno != EEXIST) ThrowInOutError(errno);
-  }
-  ThrowInOutError(EEXIST);
+  return TakeFreshName(path, [&](const std::string& name) {
+    return linkat(AT_FDCWD, source.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  });
+}
+
+// The mode of the regular file at `path` (a link is not followed), if there is one.
+std::optional<mode_t> RegularFileMode(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return info.st_mode & 07777;
+}
+
+// Whether something at `path` belongs to another user: in a shared folder with the sticky bit
+// (the temporary folder) that is why it cannot be replaced.
+bool BelongsToAnotherUser(const std::string& path) {
+  struct stat info;
+  return lstat(path.c_str(), &info) == 0 && info.st_uid != geteuid();
 }
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string path, mode_t mode) : FPath(std::move(path)) {
+AtomicFileWriter::AtomicFileWriter(std::string path, FileMode mode)
+    : FPath(std::move(path)), FMode(mode) {
   // The temporary file has no name until Commit, so a writer killed on the way leaves nothing
-  // behind. Where the file system cannot make one, a hidden name beside the target serves.
-  FFd = OpenUnnamed(FolderOf(FPath), mode);
+  // behind. Where the file system cannot make one, a hidden name beside the target serves. Both
+  // are made with the mode's bits, so the kernel takes the umask off them.
+  FFd = OpenUnnamed(FolderOf(FPath), FMode.Bits);
   if (FFd < 0 && !CanFallBack(errno)) ThrowInOutError(errno);
   if (FFd < 0) {
-    FTempPath = TempNameFor(FPath);
-    FFd = mkostemp(FTempPath.data(), O_CLOEXEC);
-    if (FFd < 0) ThrowInOutError(errno);
+    FTempPath = TakeFreshName(FPath, [this](const std::string& name) {
+      FFd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, FMode.Bits);
+      return FFd >= 0;
+    });
   }
-  if (fchmod(FFd, mode) != 0) {
+  if (FMode.Exact && fchmod(FFd, FMode.Bits) != 0) {
     int err = errno;
     close(FFd);
     if (!FTempPath.empty()) unlink(FTempPath.c_str());
@@ -109,6 +135,10 @@ AtomicFileWriter::~AtomicFileWriter() {
 
 void AtomicFileWriter::Commit() {
   WriteAll(FFd, FBuffer.view());
+  if (!FMode.Exact) {
+    if (std::optional<mode_t> kept = RegularFileMode(FPath); kept && fchmod(FFd, *kept) != 0)
+      ThrowInOutError(errno);
+  }
   if (fsync(FFd) != 0) ThrowInOutError(errno);
   if (FTempPath.empty()) FTempPath = NameUnnamed(FFd, FPath);  // named only until the rename
   int rc = close(FFd);
@@ -117,6 +147,8 @@ void AtomicFileWriter::Commit() {
   if (rc != 0 || rename(FTempPath.c_str(), FPath.c_str()) != 0) {
     if (rc == 0) err = errno;
     unlink(FTempPath.c_str());
+    if ((err == EPERM || err == EACCES) && BelongsToAnotherUser(FPath))
+      throw EInOutError(ForeignFileText(FPath), err);
     ThrowInOutError(err);
   }
   SyncFolder(FolderOf(FPath));
@@ -136,7 +168,7 @@ void RemoveLeftTemporaries(const std::string& path) {
   closedir(dir);
 }
 
-void ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t mode) {
+void ReplaceFileAtomically(const std::string& path, std::string_view bytes, FileMode mode) {
   AtomicFileWriter writer(path, mode);
   writer.Stream() << bytes;
   writer.Commit();

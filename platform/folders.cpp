@@ -6,7 +6,11 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <iostream>
+#include <mutex>
+#include <set>
 
 #include "platform/errors.h"
 #include "platform/io_error.h"
@@ -51,6 +55,30 @@ bool ParseUserDir(const std::string& line, const std::string& name, const std::s
   if (i == line.size()) return false;  // no closing quote
   value = WithoutTrailingSlashes(path);
   return true;
+}
+
+// Why other users could see or plant files in the folder at `path`, or "" when they cannot: it
+// must be a directory itself (not a link to one), owned by this user, writable by nobody else.
+std::string WhyNotPrivate(const std::string& path) {
+  if (path.front() != '/') return "it is not an absolute path";
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return std::strerror(errno);
+  if (S_ISLNK(info.st_mode)) return "it is a link";
+  if (!S_ISDIR(info.st_mode)) return "it is not a folder";
+  if (info.st_uid != getuid()) return "it belongs to another user";
+  if ((info.st_mode & 022) != 0) return "other users may write to it";
+  return "";
+}
+
+// Says once per value, for the user, why the runtime folder the environment names is not used.
+void ReportRefusedRuntime(const std::string& runtime, const std::string& why,
+                          const std::string& instead) {
+  static std::mutex mutex;
+  static std::set<std::string> reported;
+  const std::lock_guard<std::mutex> hold(mutex);
+  if (!reported.insert(runtime).second) return;
+  std::cerr << program_invocation_short_name << ": not using XDG_RUNTIME_DIR " << runtime << " ("
+            << why << "); using " << instead << " instead\n";
 }
 
 }  // namespace
@@ -98,9 +126,13 @@ std::string TempFolder() {
 }
 
 std::string RuntimeFolder() {
-  std::string runtime = Env("XDG_RUNTIME_DIR");
-  if (!runtime.empty() && DirectoryExists(runtime)) return WithoutTrailingSlashes(runtime);
-  return PrivateFolderIn("/tmp");
+  const std::string runtime = WithoutTrailingSlashes(Env("XDG_RUNTIME_DIR"));
+  if (runtime.empty()) return PrivateFolderIn("/tmp");
+  const std::string why = WhyNotPrivate(runtime);
+  if (why.empty()) return runtime;
+  const std::string instead = PrivateFolderIn("/tmp");
+  ReportRefusedRuntime(runtime, why, instead);
+  return instead;
 }
 
 std::string PrivateFolderIn(const std::string& parent) {

@@ -12,7 +12,9 @@ std::string ConfigFolder();  // $XDG_CONFIG_HOME when absolute, else ~/.config
 // an absolute path), else the home folder: what `xdg-user-dir DOCUMENTS` reports.
 std::string DocumentsFolder();
 std::string TempFolder();  // $TMPDIR when it names a folder, else /tmp
-// $XDG_RUNTIME_DIR when it names a folder, else PrivateFolderIn("/tmp").
+// $XDG_RUNTIME_DIR when it names a folder only this user can change (a directory, not a link,
+// owned by this user, writable by nobody else), else PrivateFolderIn("/tmp"). Locks and the pick
+// socket live there, so a folder others can write is never used: standard error says once why.
 std::string RuntimeFolder();
 // <parent>/zarize-<uid>, made 0700 when missing. Throws EInOutError when it is not a directory
 // (a link included) owned by this user, since other users could then see or plant files in it.

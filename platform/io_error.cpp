@@ -23,6 +23,10 @@ std::string InOutErrorText(int errorCode) {
   }
 }
 
+std::string ForeignFileText(const std::string& path) {
+  return InOutErrorText(EACCES) + ": " + path + " belongs to another user";
+}
+
 void ThrowInOutError(int errorCode) {
   throw EInOutError(InOutErrorText(errorCode), errorCode);
 }

@@ -93,6 +93,8 @@ bool SendPick(const std::string& endpoint, std::string_view block,
   UniqueFd fd(NewSocket());
   Deadline deadline = DeadlineAfter(answerTimeout);
   if (!fd.Valid() || !Connect(fd.Get(), address, deadline)) return false;
+  // A pick says where the user lives; it goes to a listener of this user's only.
+  if (!PeerIsThisUser(fd.Get())) return false;
   std::uint32_t length = static_cast<std::uint32_t>(block.size());
   std::string frame;
   frame.reserve(4 + block.size());

@@ -24,8 +24,8 @@ std::string BuildPickBlock(std::string_view postcodeCp949, std::string_view addr
 std::string PickEndpoint();
 
 // Sends one frame and waits for the answer, all within `answerTimeout`. False when nobody
-// listens, the receiver refuses or drops the frame, or no answer comes in time: nothing is
-// shown and nothing else happens.
+// listens, the listener runs as another user (it is sent nothing), the receiver refuses or drops
+// the frame, or no answer comes in time: nothing is shown and nothing else happens.
 bool SendPick(const std::string& endpoint, std::string_view block,
               std::chrono::milliseconds answerTimeout = std::chrono::seconds(5));
 

@@ -1,7 +1,6 @@
 #include "platform/profile_file.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@
 #include "platform/atomic_file.h"
 #include "platform/cp949.h"
 #include "platform/errors.h"
+#include "platform/file_lock.h"
 #include "platform/io_error.h"
 #include "platform/numbers.h"
 #include "platform/paths.h"
@@ -23,22 +23,29 @@ namespace {
 constexpr std::size_t kMaxValueBytes = 2047;
 
 struct FileContent {
-  bool exists = false;
-  mode_t mode = 0644;
   std::string bytes;
 };
 
+[[noreturn]] void RefuseTooLarge(const std::string& path) {
+  throw EIniFileError("Unable to read " + path + ": the file is larger than " +
+                      std::to_string(ProfileFile::kMaxFileSize) +
+                      " bytes, far more than a settings file holds");
+}
+
+// The whole file; empty for a missing one. Throws EInOutError when it cannot be read (a FIFO or
+// a device is not read at all) and EIniFileError when it is too large to be a settings file.
 FileContent ReadWhole(const std::string& path) {
   FileContent content;
-  UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  UniqueFd fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (fd.Get() < 0) {
     if (errno == ENOENT) return content;
     ThrowInOutError(errno);
   }
   struct stat info;
   if (fstat(fd.Get(), &info) != 0) ThrowInOutError(errno);
-  content.exists = true;
-  content.mode = info.st_mode & 07777;
+  if (!S_ISREG(info.st_mode)) ThrowInOutError(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+  if (static_cast<std::size_t>(info.st_size) > ProfileFile::kMaxFileSize) RefuseTooLarge(path);
+  content.bytes.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     ssize_t got = read(fd.Get(), buffer, sizeof buffer);
@@ -46,25 +53,18 @@ FileContent ReadWhole(const std::string& path) {
     if (got < 0) ThrowInOutError(errno);
     if (got == 0) break;
     content.bytes.append(buffer, static_cast<std::size_t>(got));
+    if (content.bytes.size() > ProfileFile::kMaxFileSize) RefuseTooLarge(path);  // it grew
   }
   return content;
 }
 
-// Writers lock the folder rather than the file: the file itself is replaced by each write, so a
-// lock on it would be lost with it.
-class FolderLock {
- public:
-  explicit FolderLock(const std::string& folder)
-      : FFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (FFd.Get() < 0) ThrowInOutError(errno);
-    while (flock(FFd.Get(), LOCK_EX) != 0) {
-      if (errno != EINTR) ThrowInOutError(errno);
-    }
-  }
-
- private:
-  UniqueFd FFd;  // closing it drops the lock
-};
+// The file that serialises the writers of `path`. The file itself cannot carry the lock: each
+// write replaces it, and a lock on it would be lost with it.
+std::string LockFileFor(const std::string& path) {
+  std::string name = ".";  // built in steps: GCC 12 misreports "literal" + std::string
+  name.append(FileNamePart(path)).append(".lock");
+  return JoinPath(FolderPart(path), name);
+}
 
 bool HasLineBreak(const std::string& text) {
   return text.find_first_of("\r\n") != std::string::npos;
@@ -72,17 +72,9 @@ bool HasLineBreak(const std::string& text) {
 
 }  // namespace
 
-ProfileFile::ProfileFile(std::string path) : FPath(std::move(path)) {}
-
-std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue) const {
-  std::string bytes;
-  try {
-    bytes = ReadWhole(FPath).bytes;
-  } catch (const EInOutError&) {
-    return defaultValue;
-  }
-  std::optional<std::string_view> value = FindProfileValue(bytes, ToCp949(section), ToCp949(key));
+std::string ProfileSnapshot::ReadString(const std::string& section, const std::string& key,
+                                        const std::string& defaultValue) const {
+  std::optional<std::string_view> value = FindProfileValue(FBytes, ToCp949(section), ToCp949(key));
   if (!value) return defaultValue;
   std::size_t length = 0;
   while (length < value->size()) {
@@ -93,14 +85,40 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
   return FromCp949(value->substr(0, length));
 }
 
+int ProfileSnapshot::ReadInteger(const std::string& section, const std::string& key,
+                                 int defaultValue) const {
+  return StrToIntDef(ReadString(section, key, ""), defaultValue);
+}
+
+bool ProfileSnapshot::ReadBool(const std::string& section, const std::string& key,
+                               bool defaultValue) const {
+  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+ProfileFile::ProfileFile(std::string path, mode_t newFileBits, std::chrono::milliseconds lockWait)
+    : FPath(std::move(path)), FNewFileBits(newFileBits), FLockWait(lockWait) {}
+
+ProfileSnapshot ProfileFile::Read() const {
+  try {
+    return ProfileSnapshot(ReadWhole(FPath).bytes);
+  } catch (const EInOutError&) {
+    return ProfileSnapshot("");
+  }
+}
+
+std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue) const {
+  return Read().ReadString(section, key, defaultValue);
+}
+
 int ProfileFile::ReadInteger(const std::string& section, const std::string& key,
                              int defaultValue) const {
-  return StrToIntDef(ReadString(section, key, ""), defaultValue);
+  return Read().ReadInteger(section, key, defaultValue);
 }
 
 bool ProfileFile::ReadBool(const std::string& section, const std::string& key,
                            bool defaultValue) const {
-  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+  return Read().ReadBool(section, key, defaultValue);
 }
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key,
@@ -109,14 +127,15 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
       throw EInOutError("line break in a profile entry", EINVAL);
     }
-    std::string folder = FolderPart(FPath);
-    FolderLock lock(folder.empty() ? "." : folder);
+    const FileLock lock(LockFileFor(FPath), FLockWait);
     RemoveLeftTemporaries(FPath);  // no writer is at work now: any such file is a dead one's
     FileContent old = ReadWhole(FPath);
-    ReplaceFileAtomically(
-        FPath, SetProfileValue(old.bytes, ToCp949(section), ToCp949(key), ToCp949(value)),
-        old.mode);
-  } catch (const EInOutError&) {
+    const std::string updated =
+        SetProfileValue(old.bytes, ToCp949(section), ToCp949(key), ToCp949(value));
+    old.bytes = std::string();  // only one copy of the file at a time
+    if (updated.size() > kMaxFileSize) throw EInOutError("settings file too large", EFBIG);
+    ReplaceFileAtomically(FPath, updated, FileMode::NewFile(FNewFileBits));
+  } catch (const Exception&) {
     throw EIniFileError("Unable to write to " + FPath);
   }
 }

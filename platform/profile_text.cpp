@@ -1,7 +1,5 @@
 #include "platform/profile_text.h"
 
-#include <vector>
-
 namespace platform {
 namespace {
 
@@ -51,24 +49,30 @@ Line ParseLine(std::string_view content, std::size_t start) {
   return line;
 }
 
-// Lines of the file, each tagged with whether it lies in a section named `section`.
-struct Walk {
-  std::vector<Line> lines;
-  std::vector<bool> inSection;
-};
+// Walks the file line by line, one line in hand at a time, so that no file costs more memory
+// than its own bytes.
+class LineWalk {
+ public:
+  LineWalk(std::string_view content, std::string_view section)
+      : FContent(content), FSection(section) {}
 
-Walk WalkLines(std::string_view content, std::string_view section) {
-  Walk walk;
-  bool inside = false;
-  for (std::size_t start = 0; start < content.size();) {
-    Line line = ParseLine(content, start);
-    if (line.kind == LineKind::Section) inside = SameName(line.name, section);
-    walk.lines.push_back(line);
-    walk.inSection.push_back(inside);
-    start = line.end;
+  // The next line, or false at the end of the file.
+  bool Next() {
+    if (FStart >= FContent.size()) return false;
+    Current = ParseLine(FContent, FStart);
+    FStart = Current.end;
+    if (Current.kind == LineKind::Section) InSection = SameName(Current.name, FSection);
+    return true;
   }
-  return walk;
-}
+
+  Line Current{};
+  bool InSection = false;  // whether the current line lies in a section named `section`
+
+ private:
+  std::string_view FContent;
+  std::string_view FSection;
+  std::size_t FStart = 0;
+};
 
 std::string_view LineEndOf(std::string_view content) {
   std::size_t newline = content.find('\n');
@@ -80,11 +84,9 @@ std::string_view LineEndOf(std::string_view content) {
 
 std::optional<std::string_view> FindProfileValue(std::string_view content, std::string_view section,
                                                  std::string_view key) {
-  Walk walk = WalkLines(content, section);
-  for (std::size_t i = 0; i < walk.lines.size(); ++i) {
-    const Line& line = walk.lines[i];
-    if (walk.inSection[i] && line.kind == LineKind::Key && SameName(line.name, key)) {
-      return line.value;
+  for (LineWalk walk(content, section); walk.Next();) {
+    if (walk.InSection && walk.Current.kind == LineKind::Key && SameName(walk.Current.name, key)) {
+      return walk.Current.value;
     }
   }
   return std::nullopt;
@@ -93,34 +95,36 @@ std::optional<std::string_view> FindProfileValue(std::string_view content, std::
 std::string SetProfileValue(std::string_view content, std::string_view section,
                             std::string_view key, std::string_view value) {
   const std::string_view eol = LineEndOf(content);
-  const std::string entry = std::string(key) + "=" + std::string(value);
-  Walk walk = WalkLines(content, section);
+  std::string result;
 
-  std::optional<std::size_t> insertAfter;  // last key line (or the header) of the first section
+  // Where a new key goes: after the last key line (or the header) of the first section.
+  std::optional<std::size_t> insertAt;
   bool firstSectionOver = false;
-  for (std::size_t i = 0; i < walk.lines.size(); ++i) {
-    const Line& line = walk.lines[i];
-    if (!walk.inSection[i]) {
-      firstSectionOver = firstSectionOver || insertAfter.has_value();
+  for (LineWalk walk(content, section); walk.Next();) {
+    const Line& line = walk.Current;
+    if (!walk.InSection) {
+      firstSectionOver = firstSectionOver || insertAt.has_value();
       continue;
     }
     if (line.kind == LineKind::Key && SameName(line.name, key)) {
-      return std::string(content.substr(0, line.start)) + entry +
-             std::string(content.substr(line.contentEnd));
+      result.reserve(content.size() - (line.contentEnd - line.start) + key.size() + 1 +
+                     value.size());
+      result.append(content.substr(0, line.start)).append(key).append("=").append(value);
+      result.append(content.substr(line.contentEnd));
+      return result;
     }
     if (!firstSectionOver &&
-        (line.kind == LineKind::Section ? !insertAfter.has_value() : line.kind == LineKind::Key)) {
-      insertAfter = i;
+        (line.kind == LineKind::Section ? !insertAt.has_value() : line.kind == LineKind::Key)) {
+      insertAt = line.end;
     }
   }
 
-  std::string result;
-  std::size_t at = content.size();
-  if (insertAfter) at = walk.lines[*insertAfter].end;
+  const std::size_t at = insertAt.value_or(content.size());
+  result.reserve(content.size() + section.size() + key.size() + value.size() + 3 + 3 * eol.size());
   result.append(content.substr(0, at));
   if (!result.empty() && result.back() != '\n') result.append(eol);
-  if (!insertAfter) result.append("[").append(section).append("]").append(eol);
-  result.append(entry).append(eol);
+  if (!insertAt) result.append("[").append(section).append("]").append(eol);
+  result.append(key).append("=").append(value).append(eol);
   result.append(content.substr(at));
   return result;
 }

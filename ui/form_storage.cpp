@@ -32,7 +32,7 @@ TFormStorage::~TFormStorage() {
 }
 
 bool TFormStorage::RestoreFormPlacement() {
-  platform::ProfileFile ini(IniFileName);
+  const platform::ProfileSnapshot ini = platform::ProfileFile(IniFileName).Read();
   TPlacement read;
   read.Left = ini.ReadInteger(IniSection, "Left", kMissing);
   read.Top = ini.ReadInteger(IniSection, "Top", kMissing);

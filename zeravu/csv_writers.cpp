@@ -28,6 +28,12 @@ void AppendQuotedIfNeeded(std::string& line, const std::string& value) {
   line += '"';
 }
 
+// The host reads one record per line and knows no quoting: a line break inside a value would
+// forge further labels, and a NUL ends the host's text early, so each of them becomes one space.
+void AppendOnOneLine(std::string& line, const std::string& value) {
+  for (char c : value) line += (c == '\r' || c == '\n' || c == '\0') ? ' ' : c;
+}
+
 // A line is gathered in UTF-8 and converted once: commas and line feeds are the same bytes in
 // both encodings, and one conversion a line costs far less than one a value.
 void WriteLine(std::ostream& out, const std::string& utf8Line) {
@@ -73,7 +79,7 @@ void WriteLabelRows(dbengine::TDataSet& query, std::ostream& out) {
   const int last = query.FieldCount() - 1;
   std::string line;
   for (int i = 0; i <= last; ++i) {
-    line += query.Fields(i).FieldName();
+    AppendOnOneLine(line, query.Fields(i).FieldName());
     line += i < last ? ',' : '\n';
   }
   WriteLine(out, line);
@@ -81,7 +87,7 @@ void WriteLabelRows(dbengine::TDataSet& query, std::ostream& out) {
   while (!query.Eof()) {
     line.clear();
     for (int i = 0; i <= last; ++i) {
-      line += query.Fields(i).AsString();
+      AppendOnOneLine(line, query.Fields(i).AsString());
       line += i < last ? ',' : '\n';
     }
     WriteLine(out, line);

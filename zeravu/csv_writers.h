@@ -22,7 +22,8 @@ void WriteSpreadsheetCsv(dbengine::TDataSet& table, std::ostream& out,
                          TSpreadsheetRows rows = TSpreadsheetRows::Ticked);
 
 // The label hand-off file: every row of the open query, values separated by "," with none after
-// the last, LF line ends, code page 949, never quoted (the host reads it so).
+// the last, LF line ends, code page 949, never quoted (the host reads it so). A CR, LF or NUL
+// inside a value is written as one space, so each row is exactly one line.
 void WriteLabelRows(dbengine::TDataSet& query, std::ostream& out);
 
 // The label hand-off's query: the six label columns of the ticked records.

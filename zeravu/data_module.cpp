@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "dbengine/connection_string.h"
 #include "dbengine/jet_connection_string.h"
 #include "dbengine/odbc_installer.h"
 #include "platform/folders.h"
@@ -78,6 +79,10 @@ bool Tdm::CloseDB() {
 }
 
 bool Tdm::CreateMDBFile(const std::string& path) {
+  return CreateMDBFile(path, path);
+}
+
+bool Tdm::CreateMDBFile(const std::string& path, const std::string& filePath) {
   const std::string dsn = "DSN=ZAZAVOROR";
   const std::string dbq = "DBQ=" + path;
   const std::string exclusive = "Exclusive=1";
@@ -86,11 +91,14 @@ bool Tdm::CreateMDBFile(const std::string& path) {
   bool registered = dbengine::ConfigDataSource(dbengine::ODBC_ADD_SYS_DSN, kAccessDriver,
                                                AttributeList({dsn, dbq, exclusive, description}));
   if (!registered) FScreen.ShowMessage("Create DSN (Datasource) failed!");
-  if (platform::FileExists(path)) return registered;
+  if (platform::FileExists(filePath)) return registered;
 
+  // In quotes, as the driver reads the item; a quote in the path is doubled so that it cannot end
+  // the value early.
   bool created = dbengine::ConfigDataSource(
       dbengine::ODBC_ADD_SYS_DSN, kAccessDriver,
-      AttributeList({dsn, dbq, exclusive, description, "CREATE_DB=\"" + path + "\""}));
+      AttributeList({dsn, dbq, exclusive, description,
+                     "CREATE_DB=" + dbengine::QuotedConnectionStringValue(filePath)}));
   if (!created) FScreen.ShowMessage("Create MDB (Database file) failed!");
   return registered && created;
 }

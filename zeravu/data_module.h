@@ -30,6 +30,9 @@ class Tdm {
   bool CloseDB();
   // Registers the data source and has the driver create the empty file; shows its own messages.
   bool CreateMDBFile(const std::string& path);
+  // The same, but the data source names `path` while the driver creates the file at `filePath`,
+  // where a replacement is built before it takes the place of the file at `path`.
+  bool CreateMDBFile(const std::string& path, const std::string& filePath);
   bool CreateTables(const std::string& path, const std::string& name);
 
   const std::string& DBPath() const { return FDBPath; }

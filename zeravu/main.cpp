@@ -1,4 +1,5 @@
 // Zeravu: the host starts it with the launch token, a mode and a database path.
+#include <iostream>
 #include <memory>
 
 #include "platform/folders.h"
@@ -6,6 +7,7 @@
 #include "platform/single_instance.h"
 #include "postcode/zip_search.h"
 #include "postcode/zip_search_view.h"
+#include "ui/instance_guard.h"
 #include "ui/wx/application.h"
 #include "ui/wx/wx_screen.h"
 #include "zeravu/data_module.h"
@@ -43,13 +45,9 @@ int main(int argc, char** argv) {
 
   return ui::wx::RunApplication(argv, [&](ui::wx::WxScreen& screen) -> std::shared_ptr<void> {
     // The guard comes before any window: a second copy never makes one of its own.
-    auto instance =
-        platform::InstanceLock::TryAcquire(platform::FileNamePart(platform::ExecutablePath()));
-    if (!instance) {
-      screen.ShowMessage("이미 실행중입니다.");
-      screen.Terminate(0);
-      return nullptr;
-    }
+    auto instance = ui::CheckSingleInstance(
+        screen, platform::FileNamePart(platform::ExecutablePath()), std::cerr);
+    if (!instance) return nullptr;
     auto program = std::make_shared<TZeravu>(screen, std::move(environment));
     program->instance = std::move(instance);
     program->mainView = std::make_unique<zeravu::TFMainView>(screen, program->FMain);

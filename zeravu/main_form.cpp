@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "ui/screen.h"
 #include "zeravu/data_module.h"
+#include "zeravu/new_database.h"
 
 namespace zeravu {
 
@@ -199,9 +200,10 @@ void TFMain::spdNewDBClick() {
                                      ui::TMsgButtons::OkCancel, ui::TMsgIcon::Warning);
       if (answer != ui::mrOk) return;
       StorePendingRecord();
+      // The old file stays until its replacement is whole (CreateNewDB), so a creation that
+      // fails never leaves the user without the database.
       dm.adoTblMember.SetActive(false);
       dm.CloseDB();
-      platform::DeleteFile(chosen);
     } else {
       StorePendingRecord();
     }
@@ -221,19 +223,19 @@ void TFMain::CreateNewDB() {
     dm.adoTblMember.SetActive(false);
     dm.CloseDB();
     const std::string path = CurrentDatabasePath();
-    if (!dm.CreateMDBFile(path)) {
-      Screen.ShowMessage(path);
-      Screen.MessageBox(this, "DB생성 실패!!", "실패", ui::TMsgButtons::Ok, ui::TMsgIcon::Error);
-      return;
-    }
-    if (!platform::FileExists(path)) {
-      Screen.MessageBox(this, "등록에 실패하였습니다.", "실패", ui::TMsgButtons::Ok,
-                        ui::TMsgIcon::Error);
-      return;
-    }
-    if (!dm.CreateTables(path, FDBFile)) {
-      platform::DeleteFile(path);
-      return;
+    switch (BuildNewDatabase(dm, path)) {
+      case TNewDatabase::Created:
+        break;
+      case TNewDatabase::DriverFailed:
+        Screen.ShowMessage(path);
+        Screen.MessageBox(this, "DB생성 실패!!", "실패", ui::TMsgButtons::Ok, ui::TMsgIcon::Error);
+        return;
+      case TNewDatabase::NoFile:
+        Screen.MessageBox(this, "등록에 실패하였습니다.", "실패", ui::TMsgButtons::Ok,
+                          ui::TMsgIcon::Error);
+        return;
+      case TNewDatabase::TablesFailed:
+        return;
     }
     Screen.MessageBox(this, "등록되었습니다!!", "성공", ui::TMsgButtons::Ok,
                       ui::TMsgIcon::Information);

@@ -65,7 +65,7 @@ void TFMain::WriteLabelCsv(const std::string& fileName) {
   query.Open();
   try {
     // Only the owner reads the hand-off, and it appears whole: the host never sees a part.
-    platform::AtomicFileWriter file(fileName, 0600);
+    platform::AtomicFileWriter file(fileName, platform::FileMode::Exactly(0600));
     WriteLabelRows(query, file.Stream());
     file.Commit();
   } catch (...) {

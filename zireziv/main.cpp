@@ -1,5 +1,6 @@
 // Zireziv: the stand-alone postcode window the host starts beside its address-entry window.
 
+#include <iostream>
 #include <memory>
 #include <string>
 
@@ -7,9 +8,9 @@
 #include "platform/paths.h"
 #include "platform/single_instance.h"
 #include "postcode/zip_search_view.h"
+#include "ui/instance_guard.h"
 #include "ui/wx/application.h"
 #include "ui/wx/wx_screen.h"
-#include "zireziv/instance_guard.h"
 #include "zireziv/zip_window.h"
 
 namespace {
@@ -28,8 +29,8 @@ int main(int argc, char** argv) {
   const std::string token = argc > 1 ? argv[1] : "";
   return ui::wx::RunApplication(argv, [&](ui::wx::WxScreen& screen) {
     auto program = std::make_shared<TProgram>();
-    program->Lock =
-        zireziv::CheckSingleInstance(screen, platform::FileNamePart(platform::ExecutablePath()));
+    program->Lock = ui::CheckSingleInstance(
+        screen, platform::FileNamePart(platform::ExecutablePath()), std::cerr);
     if (!program->Lock) return std::shared_ptr<void>();
     program->Window =
         std::make_unique<zireziv::TZipWindow>(screen, token, platform::ExecutableFolder());

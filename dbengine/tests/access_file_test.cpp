@@ -1,6 +1,8 @@
 // Genuine Access files: recognised by their header, converted by the reader program in a child
 // process into a read-only copy kept in the user's cache, refused cleanly when damaged.
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -19,8 +21,10 @@
 #include "dbengine/query.h"
 #include "dbengine/table.h"
 #include "dbengine/tests/test_database.h"
+#include "platform/folders.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
+#include "platform/testing/unprivileged.h"
 
 namespace dbengine {
 namespace {
@@ -324,10 +328,44 @@ TEST_F(ReaderFailure, AWholeStreamBecomesTheCopyAndAMissingReaderIsNoFaultOfTheF
   }
 }
 
+// A program may be started with its standard files closed; the descriptors the reader is set up
+// with then lie where its standard files go, and must not be lost on the way.
+TEST_F(ReaderFailure, AProgramStartedWithoutStandardFilesStillConverts) {
+  const std::string reader = Reader("cat \"$1\"");
+  const pid_t child = fork();
+  if (child == 0) {
+    close(0);
+    close(1);
+    close(2);
+    try {
+      ConvertAccessFile(source, target, reader, limits);
+      _exit(0);
+    } catch (...) {
+      _exit(1);
+    }
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+  EXPECT_TRUE(fs::exists(target));
+}
+
+TEST_F(ReaderFailure, TheReaderRunsUnderAProcessorTimeLimit) {
+  limits.Time = std::chrono::milliseconds(2500);
+  const std::string limit = scratch.Path("cpu-limit");
+  ConvertAccessFile(source, target, Reader("ulimit -t > '" + limit + "'; cat \"$1\""), limits);
+  EXPECT_EQ(scratch.Read("cpu-limit"), "3\n");  // seconds, rounded up
+}
+
+// The reader the build makes; the programs find it beside them, these tests name it.
+const std::string kReader = std::string(ZARIZE_BIN_DIR) + "/" + kAccessReaderProgram;
+
 // Opens the file through the engine the way both programs do.
-void OpenConnection(TADOConnection& conn, const std::string& path) {
+void OpenConnection(TADOConnection& conn, const std::string& path,
+                    const std::string& reader = kReader) {
   conn.Close();
   conn.ConnectionString = testing::ConnectionStringFor(path);
+  conn.AccessReader = reader;
   conn.Open();
 }
 
@@ -339,6 +377,112 @@ std::vector<std::string> TableNames(TADOConnection& conn) {
   std::vector<std::string> names;
   for (; !query.Eof(); query.Next()) names.push_back(query.Fields(0).AsString());
   return names;
+}
+
+// The build's reader lies beside the programs, not beside this test program; no other place is
+// looked in, so a program whose reader is missing runs none.
+TEST(AccessReader, OnlyTheOneBesideTheRunningProgramIsRun) {
+  ASSERT_TRUE(fs::exists(kReader));
+  const std::string missing =
+      "The program zarize-mdb-read, which reads Access files, is missing beside this program.";
+  try {
+    AccessReaderProgram();
+    ADD_FAILURE() << "found a reader away from " << platform::ExecutableFolder();
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.what(), missing);
+  }
+  ScratchDir scratch;
+  const ScopedEnv cache("XDG_CACHE_HOME", scratch.Path("cache"));
+  TADOConnection conn;
+  try {
+    OpenConnection(conn, Genuine("fpc_testodbc.mdb"), "");
+    ADD_FAILURE() << "opened without a reader";
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.what(), missing);
+  }
+}
+
+// Access files made at will: the header of a genuine one and bytes of their own, with the
+// stream a stand-in reader writes for them beside them.
+class AccessCache : public ::testing::Test {
+ protected:
+  std::string AccessFile(const std::string& name, const char* table) {
+    std::ostringstream stream;
+    TAccessStreamWriter writer(stream);
+    writer.Table({table, {{"a", TAccessKind::LongInteger, 4}}});
+    writer.End();
+    scratch.Write(name + ".stream", stream.str());
+    return scratch.Write(name, std::string("\x00\x01\x00\x00Standard Jet DB\x00", 20) + name);
+  }
+  std::vector<std::string> Tables(const std::string& path) {
+    TADOConnection conn;
+    OpenConnection(conn, path, reader);
+    return TableNames(conn);
+  }
+  // A file of the user's own in the cache folder, as a conversion leaves it.
+  void OwnEntry(const std::string& name) {
+    std::ofstream(folder + "/" + name) << "entry";
+    fs::permissions(folder + "/" + name, fs::perms::owner_read | fs::perms::owner_write);
+  }
+
+  ScratchDir scratch;
+  const ScopedEnv cache{"XDG_CACHE_HOME", scratch.Path("cache")};
+  const std::string folder = scratch.Path("cache/zarize");
+  const std::string reader = [this] {
+    const std::string path = scratch.Write("reader.sh", "#!/bin/sh\ncat \"$1.stream\"\n");
+    fs::permissions(path, fs::perms::owner_all);
+    return path;
+  }();
+};
+
+// While the folder was open to others, another user planted a link and a database of theirs at
+// the names two copies will have: neither is served, and both are gone once the cache is used.
+TEST_F(AccessCache, EntriesOfAnotherUserAreNeverServedAndAreRemoved) {
+  if (geteuid() != 0) GTEST_SKIP() << "another user's entries need root to plant";
+  const std::string linked = AccessFile("linked.mdb", "mine");
+  const std::string replaced = AccessFile("replaced.mdb", "mine too");
+  const std::string linkedCopy = AccessCopyPath(linked);
+  const std::string replacedCopy = AccessCopyPath(replaced);
+  const std::string theirs = scratch.Path("theirs.db");
+  testing::CreateDatabase(theirs, {"CREATE TABLE planted (a LONG)"});
+  ASSERT_EQ(chmod(theirs.c_str(), 0644), 0);
+  ASSERT_EQ(chmod(scratch.Path("cache").c_str(), 0755), 0);
+  ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
+  platform::testing::RunAsUnprivileged([&] {
+    ASSERT_EQ(symlink(theirs.c_str(), linkedCopy.c_str()), 0);
+    fs::copy_file(theirs, replacedCopy);
+    ASSERT_EQ(mkdir((folder + "/a folder").c_str(), 0777), 0);
+  });
+
+  EXPECT_EQ(Tables(linked), std::vector<std::string>{"mine"});
+  EXPECT_EQ(Tables(replaced), std::vector<std::string>{"mine too"});
+  struct stat info {};
+  ASSERT_EQ(::stat(folder.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  for (const std::string& name : FilesIn(folder)) {
+    ASSERT_EQ(::lstat((folder + "/" + name).c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode) && info.st_uid == geteuid()) << name;
+  }
+  EXPECT_EQ(FilesIn(folder).size(), 2u);
+}
+
+// A conversion killed halfway leaves its part file behind; the next use of the cache takes it
+// away, but never the part of a conversion still at work.
+TEST_F(AccessCache, PartFilesOfConversionsWhoseProcessIsGoneAreSwept) {
+  AccessCacheFolder();
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  ASSERT_GT(gone, 0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  const std::string copy = "0123456789abcdef-00-1-2.3.db";
+  const std::string dead = copy + ".part-" + std::to_string(gone) + "-1";
+  const std::string live = copy + ".part-" + std::to_string(getppid()) + "-1";
+  const std::string own = copy + ".part-" + std::to_string(getpid()) + "-7";
+  for (const std::string& name : {copy, dead, live, own}) OwnEntry(name);
+  AccessCacheFolder();
+  std::vector<std::string> kept{copy, live, own};
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(FilesIn(folder), kept);
 }
 
 TEST(GenuineAccessFile, OpensReadOnlyFromItsCopyAndRefusesChangesWithTheWayToConvert) {

@@ -53,16 +53,55 @@ TEST(ConnectionString, TheProgramsStringGivesTheFileAndEveryProperty) {
   EXPECT_EQ(properties.at("Jet OLEDB:SFP"), "False");
 }
 
+TEST(ConnectionString, TheProgramsStringIsTheProviderStringWordForWord) {
+  const std::string path = "/home/u/주소록/my list.mdb";
+  EXPECT_EQ(JetConnectionString(path),
+            "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" + path + ";" +
+                "Mode=ReadWrite;" +
+                "Extended Properties=\"\";Jet OLEDB:System database=\"\";Jet OLEDB:Registry "
+                "Path=\"\";Jet OLEDB:Database Password=\"\";Jet OLEDB:Engine Type=5;Jet "
+                "OLEDB:Database Locking Mode=1;Jet OLEDB:Global Partial Bulk Ops=2;Jet "
+                "OLEDB:Global Bulk Transactions=1;Jet OLEDB:New Database Password=\"\";Jet "
+                "OLEDB:Create System Database=False;Jet OLEDB:Encrypt Database=False;Jet "
+                "OLEDB:Don't Copy Locale on Compact=False;Jet OLEDB:Compact Without Replica "
+                "Repair=False;Jet OLEDB:SFP=False");
+}
+
 TEST(ConnectionString, TheProgramsStringCarriesAnyFileName) {
-  for (const std::string path : {"/home/u/주소록.mdb", "/tmp/a;b.mdb", "/tmp/it's \"new\".mdb"}) {
-    EXPECT_EQ(ParseConnectionString(JetConnectionString(path)).at("Data Source"), path);
+  struct {
+    std::string path;
+    std::string written;  // as it stands after "Data Source="
+  } cases[] = {
+      {"/home/u/주소록.mdb", "/home/u/주소록.mdb"},
+      {"/tmp/a;b.mdb", "\"/tmp/a;b.mdb\""},
+      {"/tmp/it's \"new\".mdb", "\"/tmp/it's \"\"new\"\".mdb\""},
+      {"/tmp/list.mdb ", "\"/tmp/list.mdb \""},
+      {" list.mdb", "\" list.mdb\""},
+      {"/tmp/list.mdb\t", "\"/tmp/list.mdb\t\""},
+      {"'list.mdb", "\"'list.mdb\""},
+  };
+  for (const auto& c : cases) {
+    const std::string text = JetConnectionString(c.path);
+    EXPECT_NE(text.find(";Data Source=" + c.written + ";Mode=ReadWrite;"), std::string::npos)
+        << text;
+    EXPECT_EQ(ParseConnectionString(text).at("Data Source"), c.path);
   }
-  platform::testing::ScratchDir scratch;
-  const std::string path = scratch.Path("a;b.mdb");
-  testing::CreateDatabase(path, {"CREATE TABLE t (a LONG)"});
-  TADOConnection conn;
-  conn.ConnectionString = JetConnectionString(path);
-  EXPECT_NO_THROW(conn.Open());
+}
+
+TEST(ConnectionString, TheFileNamedIsTheFileOpenedWhateverItsName) {
+  // Beside each oddly named file lies the one a careless reading of its name would give.
+  const std::pair<const char*, const char*> names[] = {
+      {"a;b.mdb", "a"}, {"list.mdb ", "list.mdb"}, {"q\"x\".mdb", "q"}};
+  for (const auto& [name, other] : names) {
+    platform::testing::ScratchDir scratch;
+    const std::string path = scratch.Path(name);
+    testing::CreateDatabase(path, {"CREATE TABLE t (a LONG)"});
+    testing::CreateDatabase(scratch.Path(other), {"CREATE TABLE other (a LONG)"});
+    TADOConnection conn;
+    conn.ConnectionString = JetConnectionString(path);
+    ASSERT_NO_THROW(conn.Open()) << name;
+    EXPECT_NO_THROW(conn.Execute("INSERT INTO t VALUES (1)")) << name;
+  }
 }
 
 TEST(ConnectionString, MalformedTextIsRefused) {

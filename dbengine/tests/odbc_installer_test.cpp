@@ -19,11 +19,16 @@ namespace fs = std::filesystem;
 
 constexpr const char* kDriver = "Microsoft Access Driver (*.mdb)";
 
-// The items as the data module lists them: each ended by a NUL, one more NUL at the end.
-std::string Attributes(const std::string& path, bool create) {
+// The items as the data module lists them: each ended by a NUL, one more NUL at the end; the
+// path of CREATE_DB in quotes, its own quotes doubled, and `after` behind the closing quote.
+std::string Attributes(const std::string& path, bool create, const std::string& after = "") {
   std::string items = std::string("DSN=ZAZAVOROR") + '\0' + "DBQ=" + path + '\0' + "Exclusive=1" +
                       '\0' + "Description=ZARIZE Data" + '\0';
-  if (create) items += "CREATE_DB=\"" + path + "\"" + '\0';
+  if (create) {
+    std::string quoted;
+    for (char c : path) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    items += "CREATE_DB=\"" + quoted + "\"" + after + '\0';
+  }
   return items + '\0';
 }
 
@@ -53,7 +58,7 @@ TEST_F(OdbcInstallerTest, CreatesAnEmptyDatabaseAndRegistersTheDataSource) {
   tables.SQL.Add("SELECT name FROM sqlite_master");
   tables.Open();
   EXPECT_TRUE(tables.IsEmpty());
-  conn.Execute(testing::kAddressTableSql);
+  conn.Execute("CREATE TABLE addr_rec (ID Counter Primary Key,이름 TEXT(32))");
 
   EXPECT_EQ(Registered("Driver"), kDriver);
   EXPECT_EQ(Registered("DBQ"), path);
@@ -67,6 +72,30 @@ TEST_F(OdbcInstallerTest, WithoutCreateDbOnlyRegisters) {
   EXPECT_TRUE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, Attributes(path, false)));
   EXPECT_FALSE(fs::exists(path));
   EXPECT_EQ(Registered("DBQ"), path);
+}
+
+TEST_F(OdbcInstallerTest, TheFileIsCreatedAtThePathInQuotesWhateverItHolds) {
+  struct {
+    std::string name;
+    std::string after;     // behind the closing quote: a sort order the driver ignores
+    std::string cutShort;  // where a reading that stops at the first quote would create it
+  } cases[] = {
+      {"q\"x\".mdb", "", "q"},
+      {"list.mdb ", "", "list.mdb"},
+      {"\"lead.mdb", " General", ""},
+      {"plain.mdb", " General", "plain.mdb\" General"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = scratch.Path(c.name);
+    EXPECT_TRUE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, Attributes(path, true, c.after)))
+        << c.name;
+    EXPECT_TRUE(fs::is_regular_file(path)) << c.name;
+    EXPECT_GT(fs::file_size(path), 0u) << c.name;
+    if (!c.cutShort.empty()) {
+      EXPECT_FALSE(fs::exists(scratch.Path(c.cutShort))) << c.name;
+    }
+    EXPECT_NE(scratch.Read("odbc.ini").find("DBQ=" + path + "\n"), std::string::npos) << c.name;
+  }
 }
 
 TEST_F(OdbcInstallerTest, RefusesToCreateWhereItCannot) {
@@ -105,12 +134,21 @@ TEST_F(OdbcInstallerTest, RefusesRequestsItDoesNotKnowAndItemsWithoutADataSource
   EXPECT_FALSE(fs::exists(path));
 }
 
-TEST_F(OdbcInstallerTest, UsesTheHomeFolderFileWithoutOdbcIni) {
+TEST_F(OdbcInstallerTest, UsesTheHomeFolderFileWithoutOdbcIniAndMakesItPrivate) {
   platform::testing::ScopedEnv noOdbcIni("ODBCINI", std::nullopt);
   platform::testing::ScopedEnv home("HOME", scratch.Root());
+  platform::testing::ScopedUmask openUmask(0);
   EXPECT_TRUE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, Attributes("/tmp/x.mdb", false)));
   EXPECT_EQ(platform::ProfileFile(scratch.Path(".odbc.ini")).ReadString("ZAZAVOROR", "DBQ", ""),
             "/tmp/x.mdb");
+  struct stat info;
+  ASSERT_EQ(::stat(scratch.Path(".odbc.ini").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  // One the user made readable to others stays as the user made it.
+  ASSERT_EQ(::chmod(scratch.Path(".odbc.ini").c_str(), 0644), 0);
+  EXPECT_TRUE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, Attributes("/tmp/y.mdb", false)));
+  ASSERT_EQ(::stat(scratch.Path(".odbc.ini").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0644u);
 }
 
 }  // namespace

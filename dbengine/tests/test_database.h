@@ -9,19 +9,6 @@
 
 namespace dbengine::testing {
 
-// The address database's two statements, as the data module runs them.
-inline constexpr const char* kGroupTableSql =
-    "CREATE TABLE GROUP_ID (GID Counter Primary Key,그룹명 TEXT(32))";
-inline constexpr const char* kAddressTableSql =
-    "CREATE TABLE addr_rec (ID Counter Primary Key,GID LONG,SDATE DATETIME,선택 YesNo,이름 "
-    "TEXT(32),"
-    "존칭 TEXT(20),우편번호 TEXT(7),주소 TEXT(255),상세주소 TEXT(100),전화 TEXT(20),팩스 TEXT(20),"
-    "휴대폰 TEXT(20),회사 TEXT(30),부서 TEXT(30),직책 TEXT(30),회사전화 TEXT(30),회사팩스 TEXT(30),"
-    "회사우편번호 TEXT(7),회사주소 TEXT(255),C상세주소 TEXT(100),발송명 TEXT(32),발송회사 TEXT(30),"
-    "발송부서 TEXT(30),발송직책 TEXT(30),발송우편번호 TEXT(7),발송주소 TEXT(255),D상세주소 "
-    "TEXT(100),"
-    "발송 TEXT(10))";
-
 // The connection string for a file (quoted), with some of the properties the programs pass.
 std::string ConnectionStringFor(const std::string& path);
 

@@ -1,5 +1,7 @@
 #include "platform/testing/scoped_env.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 namespace platform::testing {
@@ -23,6 +25,12 @@ ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
 
 ScopedEnv::~ScopedEnv() {
   Set(FName, FOld);
+}
+
+ScopedUmask::ScopedUmask(mode_t mask) : FOld(umask(mask)) {}
+
+ScopedUmask::~ScopedUmask() {
+  umask(FOld);
 }
 
 }  // namespace platform::testing

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <optional>
 #include <string>
 
@@ -17,6 +19,18 @@ class ScopedEnv {
  private:
   std::string FName;
   std::optional<std::string> FOld;
+};
+
+// Sets the process's umask for the life of the object and puts the old one back afterwards.
+class ScopedUmask {
+ public:
+  explicit ScopedUmask(mode_t mask);
+  ~ScopedUmask();
+  ScopedUmask(const ScopedUmask&) = delete;
+  ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+ private:
+  mode_t FOld;
 };
 
 }  // namespace platform::testing

@@ -73,6 +73,13 @@ std::string ScratchDir::Write(const std::string& name, std::string_view bytes) c
   return path;
 }
 
+std::string ScratchDir::PrivateFolder(const std::string& name) const {
+  const std::string path = Path(name);
+  MakeParents(FolderPart(path));
+  EXPECT_EQ(mkdir(path.c_str(), 0700), 0) << "cannot make " << path;
+  return path;
+}
+
 std::string ScratchDir::Read(const std::string& name) const {
   std::ifstream in(Path(name), std::ios::binary);
   EXPECT_TRUE(in) << "cannot read " << Path(name);

@@ -20,6 +20,9 @@ class ScratchDir {
   // Writes `bytes` to Path(name), making missing folders on the way, and answers the path. Under
   // root the file is 0666 and new folders 0777, so the unprivileged user may change them.
   std::string Write(const std::string& name, std::string_view bytes) const;
+  // Makes Path(name) a folder of the user running the test that nobody else may change (0700),
+  // as a runtime folder must be, and answers it.
+  std::string PrivateFolder(const std::string& name) const;
   // The whole file; a failed test and "" when it cannot be read.
   std::string Read(const std::string& name) const;
 

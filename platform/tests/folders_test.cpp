@@ -90,10 +90,54 @@ TEST(Folders, TempFolderIsTmpdirOnlyWhenThatIsAFolder) {
   }
 }
 
-TEST(Folders, RuntimeFolderIsXdgRuntimeDirWhenThatIsAFolder) {
+TEST(Folders, RuntimeFolderIsXdgRuntimeDirOnlyWhenNobodyElseCanChangeIt) {
   ScratchDir dir;
-  ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Root());
-  EXPECT_EQ(RuntimeFolder(), dir.Root());
+  const std::string own = dir.PrivateFolder("own");
+  for (const std::string& value : {own, own + "/"}) {
+    ScopedEnv runtime("XDG_RUNTIME_DIR", value);
+    EXPECT_EQ(RuntimeFolder(), own) << value;
+  }
+  {
+    ScopedEnv unset("XDG_RUNTIME_DIR", std::nullopt);
+    EXPECT_EQ(RuntimeFolder(), PrivateFolderIn("/tmp"));
+  }
+
+  auto folder = [&](const std::string& name, mode_t mode) {
+    const std::string path = dir.PrivateFolder(name);
+    EXPECT_EQ(chmod(path.c_str(), mode), 0);
+    return path;
+  };
+  ASSERT_EQ(symlink(own.c_str(), dir.Path("link").c_str()), 0);
+  struct {
+    std::string value;
+    std::string why;
+  } refused[] = {
+      {folder("open", 0777), "other users may write to it"},
+      {folder("group", 0770), "other users may write to it"},
+      {folder("sticky", 01777), "other users may write to it"},
+      {dir.Path("link"), "it is a link"},
+      {dir.Write("file", ""), "it is not a folder"},
+      {dir.Path("missing"), "No such file or directory"},
+      {"run/user", "it is not an absolute path"},
+  };
+  std::vector<std::pair<std::string, std::string>> cases;
+  for (const auto& c : refused) cases.emplace_back(c.value, c.why);
+  if (geteuid() == 0) {  // a folder of another user's can only be made by root
+    const std::string foreign = folder("foreign", 0700);
+    EXPECT_EQ(chown(foreign.c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId), 0);
+    cases.emplace_back(foreign, "it belongs to another user");
+  }
+  const std::string fallback = PrivateFolderIn("/tmp");
+  for (const auto& [value, why] : cases) {
+    ScopedEnv runtime("XDG_RUNTIME_DIR", value);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(RuntimeFolder(), fallback) << value;
+    EXPECT_EQ(RuntimeFolder(), fallback) << value;
+    // Said once, however often the folder is asked for.
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              std::string(program_invocation_short_name) + ": not using XDG_RUNTIME_DIR " + value +
+                  " (" + why + "); using " + fallback + " instead\n");
+  }
 }
 
 TEST(Folders, PrivateFolderIsMadeOwnerOnly) {

@@ -11,6 +11,7 @@
 
 #include "platform/errors.h"
 #include "platform/folders.h"
+#include "platform/testing/foreign_listener.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "platform/testing/unprivileged.h"
@@ -38,8 +39,8 @@ TEST(PickBlock, Layout) {
 
 TEST(PickChannel, EndpointIsInTheRuntimeFolder) {
   ScratchDir dir;
-  testing::ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Root());
-  EXPECT_EQ(PickEndpoint(), dir.Path("TFAddrInput"));
+  testing::ScopedEnv runtime("XDG_RUNTIME_DIR", dir.PrivateFolder("run"));
+  EXPECT_EQ(PickEndpoint(), dir.Path("run/TFAddrInput"));
 }
 
 // A socket file with nobody behind it, as a crashed receiver leaves it.
@@ -157,6 +158,16 @@ TEST(PickChannel, PeersOfAnotherUserAreDropped) {
   });
   EXPECT_EQ(receiver.Receive(10s), good);
   EXPECT_TRUE(senders.get());
+}
+
+// A listener of another user learns nothing: not even the frame's length reaches it.
+TEST(PickChannel, NothingIsSentToAListenerOfAnotherUser) {
+  if (geteuid() != 0) GTEST_SKIP() << "a listener of another user needs root to start";
+  ScratchDir dir;  // open to every user
+  const std::string endpoint = dir.Path("TFAddrInput");
+  testing::ForeignListener listener(endpoint);
+  EXPECT_FALSE(SendPick(endpoint, BuildPickBlock("110-033", "\xBC\xAD\xBF\xEF"), 500ms));
+  EXPECT_EQ(listener.BytesReceived(), 0u);
 }
 
 TEST(PickReceiver, TakesOverOnlyAStaleSocketAndRemovesItsOwn) {

@@ -1,11 +1,17 @@
 #include "platform/profile_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <functional>
+
 #include "platform/errors.h"
+#include "platform/file_lock.h"
+#include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "platform/testing/unprivileged.h"
 
@@ -13,6 +19,7 @@ namespace platform {
 namespace {
 
 using testing::ScratchDir;
+using namespace std::chrono_literals;
 using namespace std::string_literals;
 
 TEST(ProfileFile, ReadsGiveTheDefaultForWhatIsMissing) {
@@ -135,7 +142,7 @@ TEST(ProfileFile, WriteShapes) {
 
 TEST(ProfileFile, OverlongLinesAndBinaryBytesAreHarmless) {
   ScratchDir dir;
-  std::string junk(1 << 20, '\0');
+  std::string junk(ProfileFile::kMaxFileSize / 2 - 64, '\0');  // the file just fits
   for (std::size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>(i * 7919 % 251);
   std::string content = "[ZERAVU]\nDBOPENDIR=" + junk + "\n" + junk + "\n";
   ProfileFile file(dir.Write("zeder.INI", content));
@@ -148,10 +155,11 @@ TEST(ProfileFile, OverlongLinesAndBinaryBytesAreHarmless) {
   EXPECT_EQ(file.ReadString("ZERAVU", "DESIGNOK", ""), "1");
 }
 
-TEST(ProfileFile, WriteKeepsTheFilesModeAndCreatesWithTheUsualOne) {
+TEST(ProfileFile, WriteKeepsTheFilesModeAndCreatesOneUnderTheUmask) {
   ScratchDir dir;
   std::string path = dir.Write("zeder.INI", "[ZERAVU]\n");
   ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  testing::ScopedUmask mask(077);
   ProfileFile(path).WriteString("ZERAVU", "DESIGNOK", "1");
   struct stat info;
   ASSERT_EQ(stat(path.c_str(), &info), 0);
@@ -159,7 +167,7 @@ TEST(ProfileFile, WriteKeepsTheFilesModeAndCreatesWithTheUsualOne) {
 
   ProfileFile(dir.Path("new.INI")).WriteString("A", "B", "C");
   ASSERT_EQ(stat(dir.Path("new.INI").c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0644u);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
 }
 
 TEST(ProfileFile, FailedWritesSayUnableToWriteAndLeaveTheFile) {
@@ -238,6 +246,162 @@ TEST(ProfileFile, ConcurrentWritersInTwoProcessesLoseNoKey) {
     EXPECT_EQ(file.ReadInteger("ZERAVU", KeyName(i), -1), i);
     EXPECT_EQ(file.ReadInteger("HOST", KeyName(i), -1), i);
   }
+}
+
+struct Memory {
+  std::size_t Resident = 0;  // VmRSS
+  std::size_t Peak = 0;      // VmHWM
+};
+
+Memory MemoryNow() {
+  Memory memory;
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0) memory.Resident = std::stoul(line.substr(6)) * 1024;
+    if (line.rfind("VmHWM:", 0) == 0) memory.Peak = std::stoul(line.substr(6)) * 1024;
+  }
+  return memory;
+}
+
+// How far the peak memory of a child process running `body` rose above what the child held
+// when it started; nothing when the child could not tell or `body` failed.
+std::optional<std::size_t> PeakGrowthOf(const std::function<bool()>& body) {
+  int report[2];
+  if (pipe(report) != 0) return std::nullopt;
+  const pid_t child = fork();
+  if (child == 0) {
+    close(report[0]);
+    std::size_t growth = 0;
+    // Writing 5 to clear_refs starts the peak afresh from what the process holds now.
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const Memory start = MemoryNow();
+    const bool cleared = start.Peak < start.Resident + (std::size_t{1} << 20);
+    if (cleared && body()) growth = MemoryNow().Peak - start.Peak + 1;
+    _exit(write(report[1], &growth, sizeof growth) == sizeof growth ? 0 : 1);
+  }
+  close(report[1]);
+  std::size_t growth = 0;
+  const bool got = read(report[0], &growth, sizeof growth) == sizeof growth;
+  close(report[0]);
+  waitpid(child, nullptr, 0);
+  if (!got || growth == 0) return std::nullopt;
+  return growth - 1;
+}
+
+// A file of nothing but line ends is the worst case for a parser that keeps something per line
+// (such a parser took about seventy times the file). A read and a write hold a few copies of the
+// file at a time; the bound leaves room for the sanitizer build's own bookkeeping.
+TEST(ProfileFile, MemoryStaysAFewTimesTheFileSize) {
+  ScratchDir dir;
+  const std::string tail = "[ZERAVU]\nDBOPENDIR=/a\n";
+  const std::string content = std::string(ProfileFile::kMaxFileSize - tail.size(), '\n') + tail;
+  const std::string path = dir.Write("zeder.INI", content);
+  const std::optional<std::size_t> growth = PeakGrowthOf([&] {
+    ProfileFile file(path);
+    if (file.ReadString("ZERAVU", "DBOPENDIR", "") != "/a") return false;
+    file.WriteString("ZERAVU", "DBOPENDIR", "/b");
+    return file.ReadString("ZERAVU", "DBOPENDIR", "") == "/b";
+  });
+  ASSERT_TRUE(growth) << "the child failed or could not measure its memory";
+  EXPECT_LE(*growth, 16 * content.size()) << "peak growth " << *growth << " bytes";
+}
+
+TEST(ProfileFile, AFileTooLargeToBeSettingsIsRefusedByReadsAndWrites) {
+  ScratchDir dir;
+  const std::string atLimit = "[ZERAVU]\nA=1\n" + std::string(ProfileFile::kMaxFileSize - 13, ';');
+  ASSERT_EQ(atLimit.size(), ProfileFile::kMaxFileSize);
+  const std::string path = dir.Write("zeder.INI", atLimit);
+  ProfileFile file(path);
+  EXPECT_EQ(file.ReadInteger("ZERAVU", "A", 0), 1);
+  // The key line would grow the file past the limit.
+  EXPECT_THROW(file.WriteString("ZERAVU", "A", "12"), EIniFileError);
+  EXPECT_EQ(dir.Read("zeder.INI"), atLimit);
+
+  const std::string tooLarge = atLimit + ";";
+  dir.Write("zeder.INI", tooLarge);
+  const std::function<void()> reads[] = {
+      [&] { file.ReadString("ZERAVU", "A", "default"); },
+      [&] { file.ReadInteger("ZERAVU", "A", 7); },
+      [&] { file.Read(); },
+  };
+  for (const auto& read : reads) {
+    try {
+      read();
+      ADD_FAILURE() << "a refused file read as defaults";
+    } catch (const EIniFileError& e) {
+      EXPECT_EQ(e.Message(), "Unable to read " + path + ": the file is larger than 1048576 " +
+                                 "bytes, far more than a settings file holds");
+    }
+  }
+  try {
+    file.WriteString("ZERAVU", "B", "1");
+    ADD_FAILURE() << "wrote into a refused file";
+  } catch (const EIniFileError& e) {
+    EXPECT_EQ(e.Message(), "Unable to write to " + path);
+  }
+  EXPECT_EQ(dir.Read("zeder.INI"), tooLarge);
+}
+
+TEST(ProfileFile, AFifoAtThePathStopsNothing) {
+  ScratchDir dir;
+  const std::string path = dir.Path("zeder.INI");
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  ProfileFile file(path);
+  EXPECT_EQ(file.ReadString("ZERAVU", "A", "default"), "default");
+  EXPECT_THROW(file.WriteString("ZERAVU", "A", "1"), EIniFileError);
+}
+
+TEST(ProfileFile, AWriterWaitsABoundedTimeForTheLockThenFailsLikeAnyWrite) {
+  ScratchDir dir;
+  const std::string before = "[HOST]\nX=1\n";
+  const std::string path = dir.Write("zeder.INI", before);
+  {
+    const FileLock otherWriter(dir.Path(".zeder.INI.lock"), 0ms);  // one that never finishes
+    ProfileFile file(path, 0666, 200ms);
+    try {
+      file.WriteString("ZERAVU", "DESIGNOK", "1");
+      ADD_FAILURE() << "wrote while another writer held the lock";
+    } catch (const EIniFileError& e) {
+      EXPECT_EQ(e.Message(), "Unable to write to " + path);
+    }
+    EXPECT_EQ(dir.Read("zeder.INI"), before);
+  }
+  // The writer that gave up keeps nothing locked.
+  ProfileFile(path, 0666, 200ms).WriteString("ZERAVU", "DESIGNOK", "1");
+  EXPECT_EQ(ProfileFile(path).ReadString("ZERAVU", "DESIGNOK", ""), "1");
+}
+
+// The lock file is the user's own and nobody else can open it; one that is not the user's own is
+// never used.
+TEST(ProfileFile, TheLockFileIsTheUsersOwn) {
+  ScratchDir dir;
+  const std::string path = dir.Write("zeder.INI", "[HOST]\nX=1\n");
+  const std::string lock = dir.Path(".zeder.INI.lock");
+  ProfileFile(path).WriteString("ZERAVU", "A", "1");
+  struct stat info;
+  ASSERT_EQ(lstat(lock.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISREG(info.st_mode));
+  EXPECT_EQ(info.st_uid, geteuid());
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  testing::RunAsUnprivileged([&] { EXPECT_LT(open(lock.c_str(), O_RDONLY), 0); });
+
+  ASSERT_EQ(chmod(lock.c_str(), 0644), 0);  // widened by someone: narrowed again
+  ProfileFile(path).WriteString("ZERAVU", "A", "2");
+  ASSERT_EQ(lstat(lock.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+
+  ASSERT_EQ(unlink(lock.c_str()), 0);
+  const std::string victim = dir.Write("victim", "precious");
+  ASSERT_EQ(symlink(victim.c_str(), lock.c_str()), 0);
+  EXPECT_THROW(ProfileFile(path).WriteString("ZERAVU", "A", "3"), EIniFileError);
+  EXPECT_EQ(dir.Read("victim"), "precious");
+
+  if (geteuid() != 0) return;  // a file of another user's can only be planted by root
+  ASSERT_EQ(unlink(lock.c_str()), 0);
+  dir.Write(".zeder.INI.lock", "");
+  ASSERT_EQ(chown(lock.c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId), 0);
+  EXPECT_THROW(ProfileFile(path).WriteString("ZERAVU", "A", "4"), EIniFileError);
+  EXPECT_EQ(ProfileFile(path).ReadString("ZERAVU", "A", ""), "2");
 }
 
 }  // namespace

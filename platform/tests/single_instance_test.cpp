@@ -5,15 +5,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/errors.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
+#include "platform/testing/unprivileged.h"
 
 namespace platform {
 namespace {
 
 using testing::ScopedEnv;
 using testing::ScratchDir;
+
+bool Held(const InstanceLock& lock) {
+  return !lock.HeldByAnotherCopy() && lock.Problem().empty();
+}
 
 // A process that takes the lock for `name`, says whether it got it, and waits to be killed.
 class LockHolder {
@@ -24,8 +28,8 @@ class LockHolder {
     FPid = fork();
     if (FPid == 0) {
       close(ready[0]);
-      std::unique_ptr<InstanceLock> lock = InstanceLock::TryAcquire(name);
-      char got = lock ? 1 : 0;
+      InstanceLock lock(name);
+      char got = Held(lock) ? 1 : 0;
       if (write(ready[1], &got, 1) != 1) _exit(1);
       for (;;) pause();
     }
@@ -51,30 +55,43 @@ class LockHolder {
 
 TEST(InstanceLock, OneHolderPerExecutableNameUntilItDies) {
   ScratchDir dir;
-  ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Root());
+  ScopedEnv runtime("XDG_RUNTIME_DIR", dir.PrivateFolder("run"));
   LockHolder first("Zeravu");
   ASSERT_TRUE(first.Acquired());
 
-  EXPECT_EQ(InstanceLock::TryAcquire("Zeravu"), nullptr);
+  EXPECT_TRUE(InstanceLock("Zeravu").HeldByAnotherCopy());
   EXPECT_FALSE(LockHolder("Zeravu").Acquired());
-  EXPECT_NE(InstanceLock::TryAcquire("Zireziv"), nullptr);  // another program's name
-  EXPECT_NE(InstanceLock::TryAcquire("Zeravu.copy"), nullptr);
+  EXPECT_TRUE(Held(InstanceLock("Zireziv")));  // another program's name
+  EXPECT_TRUE(Held(InstanceLock("Zeravu.copy")));
 
   first.Kill();  // no clean-up runs; the kernel drops the lock
-  std::unique_ptr<InstanceLock> next = InstanceLock::TryAcquire("Zeravu");
-  EXPECT_NE(next, nullptr);
+  auto next = std::make_unique<InstanceLock>("Zeravu");
+  EXPECT_TRUE(Held(*next));
   EXPECT_FALSE(LockHolder("Zeravu").Acquired());
   next.reset();
   EXPECT_TRUE(LockHolder("Zeravu").Acquired());
 }
 
-TEST(InstanceLock, PlantedLinkIsNotFollowed) {
+// Anything but another copy is no reason to refuse: the lock is simply not there, and the
+// problem says why. Nothing is followed or changed on the way.
+TEST(InstanceLock, ALockFileThatCannotBeUsedIsAProblemNotAnotherCopy) {
   ScratchDir dir;
-  ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Root());
-  dir.Write("victim", "precious");
-  ASSERT_EQ(symlink(dir.Path("victim").c_str(), dir.Path("Zeravu.lock").c_str()), 0);
-  EXPECT_THROW(InstanceLock::TryAcquire("Zeravu"), EInOutError);
+  ScopedEnv runtime("XDG_RUNTIME_DIR", dir.PrivateFolder("run"));
+  const std::string path = dir.Path("run/Zeravu.lock");
+  const std::string victim = dir.Write("victim", "precious");
+  ASSERT_EQ(symlink(victim.c_str(), path.c_str()), 0);
+  InstanceLock linked("Zeravu");
+  EXPECT_FALSE(linked.HeldByAnotherCopy());
+  EXPECT_EQ(linked.Problem(), path + ": it is a link");
   EXPECT_EQ(dir.Read("victim"), "precious");
+
+  if (geteuid() != 0) return;  // a file of another user's can only be planted by root
+  ASSERT_EQ(unlink(path.c_str()), 0);
+  dir.Write("run/Zeravu.lock", "");
+  ASSERT_EQ(chown(path.c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId), 0);
+  InstanceLock foreign("Zeravu");
+  EXPECT_FALSE(foreign.HeldByAnotherCopy());
+  EXPECT_EQ(foreign.Problem(), path + ": not a file of this user's");
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <thread>
 
@@ -165,6 +167,16 @@ bool Minimize(const std::string& window) {
 
 bool Screenshot(const std::string& window, const std::string& path) {
   return RunBounded({"import", "-window", window, path}).has_value();
+}
+
+std::optional<std::string> CopyDisplayKey(const std::string& path) {
+  const char* key = std::getenv("XAUTHORITY");
+  if (key == nullptr) return std::nullopt;
+  namespace fs = std::filesystem;
+  fs::copy_file(key, path, fs::copy_options::overwrite_existing);
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                            fs::perms::others_read);
+  return path;
 }
 
 }  // namespace desktoptest

@@ -62,4 +62,8 @@ bool Minimize(const std::string& window);
 // The window as it looks on the display, as a PNG file at `path`.
 bool Screenshot(const std::string& window, const std::string& path);
 
+// The display's key (XAUTHORITY), which only its owner may read, copied to `path` where any user
+// may read it, for a part of a test run as another user; nothing when the display takes no key.
+std::optional<std::string> CopyDisplayKey(const std::string& path);
+
 }  // namespace desktoptest

@@ -1,5 +1,6 @@
 // The connection-string parser: any text parses or is refused with the data layer's error, and
-// what parses can be written back and parses to the same properties.
+// what parses can be written back (values quoted only where the writer finds it needed) and
+// parses to the same properties.
 #include <cstdint>
 #include <string>
 
@@ -8,15 +9,6 @@
 #include "tools/fuzz/fuzz_check.h"
 
 namespace {
-
-std::string Quoted(const std::string& value) {
-  std::string quoted = "\"";
-  for (char c : value) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
-}
 
 std::string KeyText(const std::string& key) {
   std::string text;
@@ -46,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string rebuilt;
   for (const auto& [key, value] : properties) {
     FUZZ_CHECK(!key.empty());
-    rebuilt += KeyText(key) + "=" + Quoted(value) + ";";
+    rebuilt += KeyText(key) + "=" + dbengine::ConnectionStringValue(value) + ";";
   }
   FUZZ_CHECK(SameProperties(dbengine::ParseConnectionString(rebuilt), properties));
   return 0;

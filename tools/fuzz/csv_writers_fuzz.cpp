@@ -1,6 +1,9 @@
 // The spreadsheet file: any two values written to it read back whole through an RFC 4180
-// reader, as far as code page 949 holds them. Input: first value NUL second value.
+// reader, as far as code page 949 holds them. The hand-off file: whatever the values hold, a
+// record is one line. Input: first value NUL second value.
 #include <unistd.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -12,6 +15,7 @@
 #include "dbengine/database_creation.h"
 #include "dbengine/errors.h"
 #include "dbengine/jet_connection_string.h"
+#include "dbengine/query.h"
 #include "dbengine/table.h"
 #include "platform/cp949.h"
 #include "tools/fuzz/fuzz_check.h"
@@ -81,8 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::ostringstream out;
   zeravu::WriteSpreadsheetCsv(table, out);
-  const auto records =
-      zarizedb::ReadCsvRecords(zarizedb::DecodeCsvText(out.str(), zarizedb::TTextEncoding::Cp949));
+  const auto records = zarizedb::ReadCsvRecords(out.str(), zarizedb::TTextEncoding::Cp949);
   // The header and one record, each ending in the empty field after the last ",".
   FUZZ_CHECK(records.size() == 2);
   FUZZ_CHECK(records[1].Fields.size() == 4);
@@ -90,5 +93,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(records[1].Fields[1] == AsWritten(table.FieldByName("이름").AsString()));
   FUZZ_CHECK(records[1].Fields[2] == AsWritten(table.FieldByName("주소").AsString()));
   FUZZ_CHECK(records[1].Fields[3].empty());
+
+  dbengine::TADOQuery labels;
+  labels.Connection = &db.conn;
+  labels.CursorType = dbengine::ctOpenForwardOnly;
+  labels.SQL.Add("SELECT 이름,주소 FROM addr_rec WHERE 선택=TRUE;");
+  labels.Open();
+  std::ostringstream handOff;
+  zeravu::WriteLabelRows(labels, handOff);
+  labels.Close();
+  const std::string lines = handOff.str();
+  FUZZ_CHECK(std::count(lines.begin(), lines.end(), '\n') == 2 && lines.back() == '\n');
+  FUZZ_CHECK(lines.find_first_of(std::string("\r\0", 2)) == std::string::npos);
   return 0;
 }

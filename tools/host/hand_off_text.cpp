@@ -91,13 +91,16 @@ std::string MergeText(std::string_view cp949) {
   for (const auto& row : Rows(cp949)) {
     for (std::size_t c = 0; c < row.size(); ++c) {
       if (c > 0) text += ',';
-      if (!row[c].starts_with('"')) {
-        text += row[c];
-        continue;
+      const bool quoted = row[c].starts_with('"');
+      if (quoted) text += '"';
+      for (char ch : row[c]) {
+        // The merge reads "\n" and "\t" as a line break and a tab, and Korean keyboards type the
+        // won sign as a backslash: every backslash goes doubled so it prints as typed.
+        if (ch == '\\') text += '\\';
+        if (ch == '"' && quoted) text += '"';
+        text += ch;
       }
-      text += '"';
-      for (char ch : row[c]) text += ch == '"' ? std::string("\"\"") : std::string(1, ch);
-      text += '"';
+      if (quoted) text += '"';
     }
     text += '\n';
   }

@@ -13,7 +13,8 @@ std::string HandOffTable(std::string_view cp949);
 
 // The file as a label program's mail merge reads it: UTF-8, keys on line 1. The merge reads a
 // value that starts with a double quote as a quoted one, so such a value is quoted, its quotes
-// doubled; every other value goes as it is.
+// doubled; every other value goes as it is, but for its backslashes, which the merge reads as
+// escapes and which therefore go doubled.
 std::string MergeText(std::string_view cp949);
 
 // Terminal cells the UTF-8 text takes: two for wide (East Asian) characters, one for others.

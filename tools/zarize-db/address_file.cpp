@@ -7,10 +7,12 @@
 #include <cstring>
 #include <filesystem>
 
+#include "dbengine/query.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "zeravu/csv_writers.h"
 #include "zeravu/data_module.h"
+#include "zeravu/new_database.h"
 
 namespace zarizedb {
 
@@ -28,35 +30,51 @@ std::string ReadFailure(const std::string& path) {
 
 void CreateAddressDatabase(zeravu::Tdm& dm, const std::string& path, bool replace) {
   if (platform::DirectoryExists(path)) throw ECommandError(path + " is a folder");
-  if (platform::FileExists(path)) {
-    if (!replace) throw ECommandError(path + " exists; add --force to replace it");
-    if (!platform::DeleteFile(path)) throw ECommandError(path + " cannot be replaced");
-  }
+  const bool exists = platform::FileExists(path);
+  if (exists && !replace) throw ECommandError(path + " exists; add --force to replace it");
   // The data source records the file's full path, as Zeravu's dialogs give it, so it names the
   // file from any folder.
   const std::string full = std::filesystem::absolute(path).lexically_normal().string();
+  // What stays when a step fails: the old file, untouched, or nothing at all.
+  const std::string kept = exists ? " (" + path + " is as it was)" : "";
   dm.adoTblMember.SetActive(false);
   dm.CloseDB();
-  // The same steps, in the same order, as the new-database flow of Zeravu's main window.
-  if (!dm.CreateMDBFile(full)) {
-    platform::DeleteFile(full);
-    throw ECommandError(path + ": the database could not be created");
+  zeravu::TNewDatabase made = zeravu::TNewDatabase::Created;
+  try {
+    made = zeravu::BuildNewDatabase(dm, full);
+  } catch (const platform::Exception& e) {
+    throw ECommandError(path + " cannot be replaced: " + e.what() + kept);
   }
-  if (!platform::FileExists(full)) throw ECommandError(path + ": the database file was not made");
-  if (!dm.CreateTables(full, platform::FileNamePart(full))) {
-    platform::DeleteFile(full);
-    throw ECommandError(path + ": the tables could not be created");
+  switch (made) {
+    case zeravu::TNewDatabase::Created:
+      return;
+    case zeravu::TNewDatabase::DriverFailed:
+      if (!exists) platform::DeleteFile(full);
+      throw ECommandError(path + ": the database could not be created" + kept);
+    case zeravu::TNewDatabase::NoFile:
+      throw ECommandError(path + ": the database file was not made" + kept);
+    case zeravu::TNewDatabase::TablesFailed:
+      throw ECommandError(path + ": the tables could not be created" + kept);
   }
 }
 
-void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path) {
+void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path, TAddressList list) {
   if (platform::DirectoryExists(path)) throw ECommandError(path + " is a folder");
   if (!platform::FileExists(path)) throw ECommandError(path + ": no such file");
   if (std::string why = ReadFailure(path); !why.empty()) throw ECommandError(path + ": " + why);
   if (!dm.OpenDB(path, platform::FileNamePart(path)))
     throw ECommandError(path + " is not an address database (it cannot be opened as a database)");
   try {
-    dm.adoTblMember.Open();
+    if (list == TAddressList::Open) {
+      dm.adoTblMember.Open();
+    } else {
+      // Only whether the table is there: opening the list would read every row.
+      dbengine::TADOQuery check;
+      check.Connection = &dm.conn;
+      check.CursorType = dbengine::ctOpenForwardOnly;
+      check.SQL.Add("SELECT * FROM addr_rec WHERE 0");
+      check.Open();
+    }
   } catch (const platform::Exception& e) {
     dm.CloseDB();
     throw ECommandError(path + " is not an address database (" + e.what() + ")");

@@ -18,13 +18,19 @@ class ECommandError : public platform::Exception {
 };
 
 // A new, empty address database at path, made as Zeravu's new-database flow makes it (which also
-// registers the data source). An existing file is refused unless `replace`. Leaves `dm` closed.
+// registers the data source). An existing file is refused unless `replace`, and replaced only
+// once the new one is whole: when a step fails, it is left as it was. Leaves `dm` closed.
 void CreateAddressDatabase(zeravu::Tdm& dm, const std::string& path, bool replace);
 
-// Opens the address database at path on `dm` with its address table open. A missing file, a file
-// that is not a database and a database without the address table are refused with a clear
-// ECommandError.
-void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path);
+// Whether opening an address database opens its list (dm's table, which reads every row) or only
+// checks that the address table is there.
+enum class TAddressList { Open, CheckOnly };
+
+// Opens the address database at path on `dm`, with its address table open or only checked. A
+// missing file, a file that is not a database and a database without the address table are
+// refused with a clear ECommandError.
+void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path,
+                         TAddressList list = TAddressList::Open);
 
 struct TRecordCount {
   int Records = 0;

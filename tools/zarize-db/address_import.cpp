@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "dbengine/table.h"
@@ -14,6 +16,29 @@ namespace zarizedb {
 namespace {
 
 const char* const kTickColumn = "선택";
+
+// The header is read before the table says what it may hold: no column name comes near these.
+constexpr std::size_t kHeaderNameBytes = 1024;
+constexpr std::size_t kHeaderFields = 4096;
+// How many unknown names an error lists.
+constexpr std::size_t kUnknownNamesShown = 20;
+// The longest value a column that is not text takes (a date and time), and the bound for a text
+// column that declares no size.
+constexpr std::size_t kShortValueBytes = 64;
+constexpr std::size_t kUnsizedValueBytes = 1 << 20;
+// Stored records the table keeps before it lets them go.
+constexpr int kRecordsHeld = 1000;
+
+// The address table opened to take new records only: its filter shows no rows, and a refresh
+// lets the records stored since go again, so an import holds a bounded number of them whatever
+// the length of the file.
+class TAppendOnlyTable : public dbengine::TADOTable {
+ public:
+  TAppendOnlyTable() {
+    TableName = "addr_rec";
+    SetFilter("0");
+  }
+};
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -53,35 +78,55 @@ TColumnMap MapHeader(const TCsvRecord& header, dbengine::TDataSet& table) {
   }
   // The columns the export writes for this table, by name exactly as it writes them.
   std::vector<std::string> known;
-  std::vector<int> knownIndex;
+  std::map<std::string, int> knownIndex;
   for (int i = 0; i < table.FieldCount(); ++i) {
     if (zeravu::IsLeftOutOfSpreadsheet(table.Fields(i).FieldName())) continue;
     known.push_back(table.Fields(i).FieldName());
-    knownIndex.push_back(i);
+    knownIndex.emplace(table.Fields(i).FieldName(), i);
   }
 
+  std::set<std::string> seen;
   std::vector<std::string> unknown;
+  std::size_t moreUnknown = 0;
   for (const std::string& name : names) {
     if (name.empty()) throw ECsvError(header.Line, "a column of the header has no name");
-    if (std::count(names.begin(), names.end(), name) > 1)
+    if (!seen.insert(name).second)
       throw ECsvError(header.Line, "the column " + name + " is named twice");
-    const auto found = std::find(known.begin(), known.end(), name);
-    if (found == known.end())
+    const auto found = knownIndex.find(name);
+    if (found != knownIndex.end())
+      map.FieldIndex.push_back(found->second);
+    else if (unknown.size() < kUnknownNamesShown)
       unknown.push_back(name);
     else
-      map.FieldIndex.push_back(knownIndex[static_cast<std::size_t>(found - known.begin())]);
+      ++moreUnknown;
   }
-  if (!unknown.empty())
-    throw ECsvError(header.Line, "unknown columns: " + Joined(unknown) + " (an address list has " +
-                                     Joined(known) + ")");
+  if (!unknown.empty()) {
+    const std::string more =
+        moreUnknown > 0 ? " and " + std::to_string(moreUnknown) + " more" : std::string();
+    throw ECsvError(header.Line, "unknown columns: " + Joined(unknown) + more +
+                                     " (an address list has " + Joined(known) + ")");
+  }
   return map;
 }
 
+// The longest value a record may give: what the widest of the header's columns holds, in bytes
+// of either encoding (a character takes at most four), so a longer one is refused at once.
+std::size_t LongestValueBytes(const TColumnMap& map, dbengine::TDataSet& table) {
+  std::size_t longest = kShortValueBytes;
+  for (int index : map.FieldIndex) {
+    const dbengine::TField& field = table.Fields(index);
+    if (field.DataType() == dbengine::ftWideString)
+      longest = std::max(longest, field.Size() > 0 ? 4 * static_cast<std::size_t>(field.Size())
+                                                   : kUnsizedValueBytes);
+  }
+  return longest;
+}
+
+// The reader refuses a record with more fields than the header has; in the export's layout the
+// one more it allows must be the empty field after the last comma.
 void CheckFieldCount(const TCsvRecord& record, const TColumnMap& map) {
   const std::size_t columns = map.FieldIndex.size();
-  const bool exportLayoutEnd =
-      map.TrailingComma && record.Fields.size() == columns + 1 && record.Fields.back().empty();
-  if (record.Fields.size() > columns && !exportLayoutEnd)
+  if (record.Fields.size() > columns && !record.Fields.back().empty())
     throw ECsvError(record.Line, std::to_string(record.Fields.size()) +
                                      " fields where the header names " + std::to_string(columns));
 }
@@ -114,18 +159,22 @@ bool IsBlankLine(const TCsvRecord& record) {
 
 }  // namespace
 
-int ImportSpreadsheetCsv(zeravu::Tdm& dm, std::string_view bytes, const TImportOptions& options) {
-  const std::vector<TCsvRecord> records = ReadCsvRecords(DecodeCsvText(bytes, options.Encoding));
-  if (records.empty()) throw ECsvError(1, "the file is empty; the first line names the columns");
+int ImportSpreadsheetCsv(zeravu::Tdm& dm, std::istream& csv, const TImportOptions& options) {
+  TCsvReader reader(csv, options.Encoding);
+  reader.SetLimits({kHeaderNameBytes, kHeaderFields});
+  const std::optional<TCsvRecord> header = reader.Next();
+  if (!header) throw ECsvError(1, "the file is empty; the first line names the columns");
 
-  dbengine::TADOTable& table = dm.adoTblMember;
+  TAppendOnlyTable table;
+  table.Connection = &dm.conn;
   table.Open();
-  const TColumnMap map = MapHeader(records.front(), table);
+  const TColumnMap map = MapHeader(*header, table);
+  reader.SetLimits({LongestValueBytes(map, table), map.FieldIndex.size() + map.TrailingComma});
 
   int imported = 0;
   dm.conn.BeginTrans();
   try {
-    for (auto record = records.begin() + 1; record != records.end(); ++record) {
+    while (const std::optional<TCsvRecord> record = reader.Next()) {
       if (IsBlankLine(*record)) continue;
       try {
         AppendRecord(table, *record, map, options.Today);
@@ -134,7 +183,7 @@ int ImportSpreadsheetCsv(zeravu::Tdm& dm, std::string_view bytes, const TImportO
       } catch (const platform::Exception& e) {
         throw ECsvError(record->Line, e.what());
       }
-      ++imported;
+      if (++imported % kRecordsHeld == 0) table.Refresh();
     }
     dm.conn.CommitTrans();
   } catch (...) {

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 
@@ -137,26 +136,20 @@ TCommandLine Parse(const std::vector<std::string>& args) {
   return line;
 }
 
-std::string ReadCsvFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw ECommandError(path + ": " + std::strerror(errno));
-  std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) throw ECommandError(path + ": the file cannot be read");
-  return bytes;
-}
-
 void RunImport(zeravu::Tdm& dm, const TCommandLine& line, std::ostream& out) {
   const std::string& path = line.Operands[0];
   const std::string& csvPath = line.Operands[1];
-  const std::string bytes = ReadCsvFile(csvPath);
-  OpenAddressDatabase(dm, path);
+  // Read as it is imported, never whole: a file of any length, or a pipe, costs the same memory.
+  std::ifstream csv(csvPath, std::ios::binary);
+  if (!csv) throw ECommandError(csvPath + ": " + std::strerror(errno));
+  OpenAddressDatabase(dm, path, TAddressList::CheckOnly);
   if (dm.conn.ReadOnly()) throw ECommandError(path + " is read-only; nothing was imported");
   TImportOptions options;
   options.Encoding = line.Encoding;
   options.Today = platform::TodayText();
   int imported = 0;
   try {
-    imported = ImportSpreadsheetCsv(dm, bytes, options);
+    imported = ImportSpreadsheetCsv(dm, csv, options);
   } catch (const ECsvError& e) {
     throw ECommandError(csvPath + ": " + e.what() + "; nothing was imported");
   }
@@ -208,18 +201,22 @@ Keeps Zeravu's address databases (.mdb) from the command line.
       Makes a new, empty address database at PATH the way Zeravu's new-database button makes
       it: the tables GROUP_ID and addr_rec, and the data source ZAZAVOROR registered in the
       ODBC data-source file ($ODBCINI, else ~/.odbc.ini). An existing file is left alone
-      unless --force is given, which replaces it.
+      unless --force is given, which replaces it once the new one is whole: if any step
+      fails, the old file is left as it was.
 
   import PATH CSV [--encoding=utf-8|cp949]
       Appends the records of a spreadsheet list to the database at PATH. The first line names
       the columns: any of those Zeravu's spreadsheet export writes (선택, 이름, 존칭, 우편번호,
       주소, ... 발송), in any order. Zeravu's own export (every line ending in a comma, LF) and
       RFC 4180 files from spreadsheet programs (quoted values, CRLF) both read. The text is
-      UTF-8 (with or without a byte-order mark) or code page 949, found out from the file
-      unless --encoding names it. Each new record gets today's date and is ticked unless its
-      선택 says False or 0 (True, False, 1, 0 and empty are read; empty leaves it ticked).
-      A bad line (more fields than the header names, a value longer than its column, text
+      UTF-8 (with or without a byte-order mark) or code page 949, found out from the first
+      line that is not plain ASCII (the header, as a rule) unless --encoding names it. Each
+      new record gets today's date and is ticked unless its 선택 says False or 0 (True,
+      False, 1, 0 and empty are read; empty leaves it ticked).
+      A bad line (more fields than the header line, a value longer than its column, text
       that is not in the encoding) stops the import with its line number: nothing is added.
+      The header is checked first and the file is read as it is imported, so a long file, or
+      a pipe (/dev/stdin), takes no more memory than a short one.
 
   export PATH [--ticked] [--label] [--output FILE]
       Writes the records as Zeravu's spreadsheet export writes them (code page 949, every

@@ -1,6 +1,7 @@
 #include "tools/zarize-db/csv_reader.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "platform/cp949.h"
 
@@ -9,12 +10,17 @@ namespace zarizedb {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kChunkBytes = 64 * 1024;
 
-// The first line (1-based) that `valid` refuses, 0 when it takes them all. LF never occurs inside
-// a character of either encoding, so the text can be cut there first.
+bool IsAscii(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The first line of `bytes` (counted from `line`) that `valid` refuses, 0 when it takes them all.
+// LF never occurs inside a character of either encoding, so the text can be cut there first.
 template <typename Validator>
-int FirstInvalidLine(std::string_view bytes, Validator valid) {
-  int line = 1;
+int FirstInvalidLine(std::string_view bytes, int line, Validator valid) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
@@ -25,119 +31,138 @@ int FirstInvalidLine(std::string_view bytes, Validator valid) {
   }
 }
 
-int FirstInvalidUtf8Line(std::string_view bytes) {
-  return FirstInvalidLine(bytes, platform::IsValidUtf8);
-}
-
-int FirstInvalidCp949Line(std::string_view bytes) {
-  return FirstInvalidLine(bytes, platform::IsValidCp949);
-}
-
-std::string FromUtf8(std::string_view bytes) {
-  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-  if (int line = FirstInvalidUtf8Line(bytes)) throw ECsvError(line, "the text is not valid UTF-8");
-  return std::string(bytes);
-}
-
-std::string FromCodePage949(std::string_view bytes) {
-  if (int line = FirstInvalidCp949Line(bytes))
-    throw ECsvError(line, "the text is not valid code page 949");
-  return platform::FromCp949(bytes);
-}
-
-// Length of the line end at `pos`: 1 for LF, 2 for CRLF, 0 for none. A CR alone is data.
-std::size_t LineEndAt(std::string_view text, std::size_t pos) {
-  if (pos < text.size() && text[pos] == '\n') return 1;
-  if (pos + 1 < text.size() && text[pos] == '\r' && text[pos + 1] == '\n') return 2;
-  return 0;
-}
-
-bool EndsField(std::string_view text, std::size_t pos) {
-  return pos == text.size() || text[pos] == ',' || LineEndAt(text, pos) > 0;
-}
-
-class RecordScanner {
- public:
-  explicit RecordScanner(std::string_view text) : FText(text) {}
-
-  bool AtEnd() const { return FPos == FText.size(); }
-
-  TCsvRecord Next() {
-    TCsvRecord record;
-    record.Line = FLine;
-    for (;;) {
-      record.Fields.push_back(FPos < FText.size() && FText[FPos] == '"' ? QuotedField()
-                                                                        : PlainField());
-      if (FPos < FText.size() && FText[FPos] == ',') {
-        ++FPos;
-        continue;
-      }
-      if (std::size_t end = LineEndAt(FText, FPos)) {
-        FPos += end;
-        ++FLine;
-      }
-      return record;
-    }
-  }
-
- private:
-  std::string PlainField() {
-    const std::size_t start = FPos;
-    while (!EndsField(FText, FPos)) ++FPos;
-    return std::string(FText.substr(start, FPos - start));
-  }
-
-  std::string QuotedField() {
-    const int opened = FLine;
-    std::string field;
-    ++FPos;
-    for (;;) {
-      if (FPos == FText.size()) throw ECsvError(opened, "a quoted value is never closed");
-      const char c = FText[FPos++];
-      if (c == '"') {
-        if (FPos < FText.size() && FText[FPos] == '"') {
-          field += '"';
-          ++FPos;
-          continue;
-        }
-        break;
-      }
-      if (c == '\n') ++FLine;
-      field += c;
-    }
-    if (!EndsField(FText, FPos))
-      throw ECsvError(FLine, "text follows the closing quote of a value");
-    return field;
-  }
-
-  std::string_view FText;
-  std::size_t FPos = 0;
-  int FLine = 1;
-};
-
 }  // namespace
 
-std::string DecodeCsvText(std::string_view bytes, TTextEncoding encoding) {
-  switch (encoding) {
-    case TTextEncoding::Utf8:
-      return FromUtf8(bytes);
-    case TTextEncoding::Cp949:
-      return FromCodePage949(bytes);
-    case TTextEncoding::Detect:
-      break;
+TCsvReader::TCsvReader(std::istream& in, TTextEncoding encoding)
+    : FIn(in), FEncoding(encoding), FBuffer(kChunkBytes) {}
+
+int TCsvReader::Peek() {
+  if (FPos == FEnd) {
+    FIn.read(FBuffer.data(), static_cast<std::streamsize>(FBuffer.size()));
+    FEnd = static_cast<std::size_t>(FIn.gcount());
+    FPos = 0;
+    if (FEnd == 0) {
+      if (FIn.bad()) throw ECsvError(FLine, "the file cannot be read");
+      return -1;
+    }
   }
-  if (bytes.starts_with(kByteOrderMark)) return FromUtf8(bytes);
-  const int badUtf8 = FirstInvalidUtf8Line(bytes);
-  if (badUtf8 == 0) return std::string(bytes);
-  const int badCp949 = FirstInvalidCp949Line(bytes);
-  if (badCp949 == 0) return platform::FromCp949(bytes);
-  throw ECsvError(std::max(badUtf8, badCp949), "the text is neither UTF-8 nor code page 949");
+  return static_cast<unsigned char>(FBuffer[FPos]);
 }
 
-std::vector<TCsvRecord> ReadCsvRecords(std::string_view text) {
+void TCsvReader::Append(TRawField& field, char c) {
+  if (field.Bytes.size() == FLimits.FieldBytes)
+    throw ECsvError(FLine, "a value is longer than any column of the table holds");
+  field.Bytes += c;
+}
+
+void TCsvReader::ReadPlainField(TRawField& field) {
+  for (int c = Peek(); c >= 0 && c != ',' && c != '\n'; c = Peek()) {
+    Advance();
+    // A CR ends the field only as part of CRLF; alone it is data.
+    if (c == '\r' && Peek() == '\n') return;
+    Append(field, static_cast<char>(c));
+  }
+}
+
+void TCsvReader::ReadQuotedField(TRawField& field) {
+  const int opened = FLine;
+  Advance();
+  for (;;) {
+    const int c = Peek();
+    if (c < 0) throw ECsvError(opened, "a quoted value is never closed");
+    Advance();
+    if (c == '"') {
+      if (Peek() != '"') break;
+      Advance();
+    } else if (c == '\n') {
+      ++FLine;
+    }
+    Append(field, static_cast<char>(c));
+  }
+  int next = Peek();
+  if (next == '\r') {
+    Advance();
+    next = Peek() == '\n' ? '\n' : 'x';
+  }
+  if (next >= 0 && next != ',' && next != '\n')
+    throw ECsvError(FLine, "text follows the closing quote of a value");
+}
+
+void TCsvReader::DecideEncoding(const std::vector<TRawField>& fields, int line) {
+  const auto all = [&](bool (*valid)(std::string_view)) {
+    return std::all_of(fields.begin(), fields.end(),
+                       [&](const TRawField& field) { return valid(field.Bytes); });
+  };
+  if (all(platform::IsValidUtf8)) {
+    FEncoding = TTextEncoding::Utf8;
+  } else if (all(platform::IsValidCp949)) {
+    FEncoding = TTextEncoding::Cp949;
+  } else {
+    throw ECsvError(line, "the text is neither UTF-8 nor code page 949");
+  }
+}
+
+std::string TCsvReader::Decode(const TRawField& field) {
+  if (FEncoding == TTextEncoding::Cp949) {
+    if (int bad = FirstInvalidLine(field.Bytes, field.Line, platform::IsValidCp949))
+      throw ECsvError(bad, "the text is not valid code page 949");
+    return platform::FromCp949(field.Bytes);
+  }
+  if (int bad = FirstInvalidLine(field.Bytes, field.Line, platform::IsValidUtf8))
+    throw ECsvError(bad, "the text is not valid UTF-8");
+  return field.Bytes;
+}
+
+std::optional<TCsvRecord> TCsvReader::Next() {
+  if (!FStarted) {
+    FStarted = true;
+    // A byte-order mark can only be UTF-8's; it is not part of the first name.
+    if (FEncoding != TTextEncoding::Cp949 && Peek() >= 0 &&
+        std::string_view(FBuffer.data(), FEnd).starts_with(kByteOrderMark)) {
+      FPos += kByteOrderMark.size();
+      FEncoding = TTextEncoding::Utf8;
+    }
+  }
+  if (Peek() < 0) return std::nullopt;
+
+  const int line = FLine;
+  std::vector<TRawField> fields;
+  for (;;) {
+    if (fields.size() == FLimits.Fields)
+      throw ECsvError(line, "more than " + std::to_string(FLimits.Fields) + " fields");
+    fields.push_back({FLine, {}});
+    if (Peek() == '"')
+      ReadQuotedField(fields.back());
+    else
+      ReadPlainField(fields.back());
+    const int c = Peek();
+    if (c == ',') {
+      Advance();
+      continue;
+    }
+    if (c == '\n') {
+      Advance();
+      ++FLine;
+    }
+    break;
+  }
+
+  if (FEncoding == TTextEncoding::Detect &&
+      !std::all_of(fields.begin(), fields.end(),
+                   [](const TRawField& field) { return IsAscii(field.Bytes); }))
+    DecideEncoding(fields, line);
+  TCsvRecord record;
+  record.Line = line;
+  record.Fields.reserve(fields.size());
+  for (const TRawField& field : fields) record.Fields.push_back(Decode(field));
+  return record;
+}
+
+std::vector<TCsvRecord> ReadCsvRecords(std::string_view bytes, TTextEncoding encoding) {
+  std::istringstream in{std::string(bytes)};
+  TCsvReader reader(in, encoding);
   std::vector<TCsvRecord> records;
-  RecordScanner scanner(text);
-  while (!scanner.AtEnd()) records.push_back(scanner.Next());
+  while (std::optional<TCsvRecord> record = reader.Next()) records.push_back(std::move(*record));
   return records;
 }
 

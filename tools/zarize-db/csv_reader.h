@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <istream>
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,8 +12,9 @@
 
 namespace zarizedb {
 
-// What a CSV file is written in. Detect takes a byte-order mark for UTF-8, then UTF-8 when every
-// byte of the file is well-formed UTF-8, then code page 949 when every byte is valid there.
+// What a CSV file is written in. Detect takes a byte-order mark for UTF-8; without one, the first
+// record that holds a byte above 0x7F decides (the header, as a rule): UTF-8 when the record is
+// well-formed UTF-8, else code page 949 when it is valid there.
 enum class TTextEncoding { Detect, Utf8, Cp949 };
 
 // A CSV file that cannot be read, with the line (1-based) where the fault is.
@@ -20,11 +25,6 @@ class ECsvError : public platform::Exception {
   int Line;
 };
 
-// The file's bytes as UTF-8 text, a leading byte-order mark dropped. Throws ECsvError naming the
-// first line that is not valid in the encoding (when detecting and neither fits, the line of the
-// encoding that reads further, since that is the likelier one).
-std::string DecodeCsvText(std::string_view bytes, TTextEncoding encoding);
-
 struct TCsvRecord {
   int Line = 0;  // where the record starts; a quoted line break makes a record span lines
   std::vector<std::string> Fields;
@@ -32,11 +32,55 @@ struct TCsvRecord {
   bool operator==(const TCsvRecord&) const = default;
 };
 
-// The records of RFC 4180 text: fields separated by ",", records ended by LF or CRLF (the last
-// one may go without). A field in double quotes may hold commas, line breaks and "" for one
-// quote; outside quotes every byte but the separators is kept as it is. An empty line gives a
-// record of one empty field. Throws ECsvError for a quote that is never closed or is followed by
-// anything but a separator.
-std::vector<TCsvRecord> ReadCsvRecords(std::string_view text);
+// How much one record may hold, so that a huge or hostile file is refused before it is read
+// further, instead of being held in memory.
+struct TCsvLimits {
+  std::size_t FieldBytes = std::numeric_limits<std::size_t>::max();  // a value, as in the file
+  std::size_t Fields = std::numeric_limits<std::size_t>::max();      // values in a record
+};
+
+// Reads the records of RFC 4180 text one at a time from a stream: fields separated by ",",
+// records ended by LF or CRLF (the last one may go without). A field in double quotes may hold
+// commas, line breaks and "" for one quote; outside quotes every byte but the separators is kept
+// as it is. An empty line gives a record of one empty field. Only the record being read is held.
+class TCsvReader {
+ public:
+  TCsvReader(std::istream& in, TTextEncoding encoding);
+
+  void SetLimits(const TCsvLimits& limits) { FLimits = limits; }
+
+  // The next record, decoded to UTF-8; nothing at the end of the text. Throws ECsvError naming
+  // the line for a quote that is never closed or is followed by anything but a separator, text
+  // that is not in the encoding, a value or a record beyond the limits (as soon as it goes beyond
+  // them), and a stream that cannot be read.
+  std::optional<TCsvRecord> Next();
+
+ private:
+  struct TRawField {
+    int Line;
+    std::string Bytes;
+  };
+
+  int Peek();  // the next byte, -1 at the end
+  void Advance() { ++FPos; }
+  void Append(TRawField& field, char c);
+  void ReadPlainField(TRawField& field);
+  void ReadQuotedField(TRawField& field);
+  std::string Decode(const TRawField& field);
+  void DecideEncoding(const std::vector<TRawField>& fields, int line);
+
+  std::istream& FIn;
+  TTextEncoding FEncoding;
+  TCsvLimits FLimits;
+  std::vector<char> FBuffer;
+  std::size_t FPos = 0;
+  std::size_t FEnd = 0;
+  bool FStarted = false;
+  int FLine = 1;
+};
+
+// Every record of a text held whole in memory (a small text: checks and tests).
+std::vector<TCsvRecord> ReadCsvRecords(std::string_view bytes,
+                                       TTextEncoding encoding = TTextEncoding::Utf8);
 
 }  // namespace zarizedb

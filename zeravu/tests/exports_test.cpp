@@ -2,14 +2,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
 #include "platform/cp949.h"
 #include "platform/folders.h"
 #include "platform/profile_file.h"
+#include "platform/testing/scoped_env.h"
 #include "platform/testing/unprivileged.h"
 #include "zeravu/tests/zeravu_fixture.h"
 
 namespace zeravu::testing {
 namespace {
+
+namespace fs = std::filesystem;
 
 const char* const kHeader =
     "선택,이름,존칭,우편번호,주소,상세주소,전화,팩스,휴대폰,회사,부서,직책,회사전화,회사팩스,"
@@ -137,6 +144,60 @@ TEST_F(Exports, SpreadsheetSituations) {
   }
 }
 
+TEST_F(Exports, SpreadsheetLeavesOutExactlyTheFourColumnsNamedSo) {
+  // Names compare with case: "id" or "Gid" is a column like any other. The engine, like the
+  // provider, takes names without case, so the two spellings need tables of their own.
+  struct {
+    const char* columns;
+    std::string header;
+  } cases[] = {
+      {"ID Counter Primary Key,GID LONG,SDATE DATETIME,ZIP2 TEXT(7),선택 YesNo,이름 TEXT(32)",
+       "선택,이름,\n"},
+      {"id Counter Primary Key,Gid LONG,sdate DATETIME,Zip2 TEXT(7),선택 YesNo,이름 TEXT(32)",
+       "id,Gid,sdate,Zip2,선택,이름,\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = dir.Path(std::string("columns") + c.header.substr(0, 2) + ".mdb");
+    TInstance z(*this, {kToken, "1", path});
+    ASSERT_TRUE(z.dm.CreateMDBFile(path));
+    ASSERT_TRUE(z.dm.OpenDB(path, "x"));
+    z.dm.conn.Execute(std::string("CREATE TABLE addr_rec (") + c.columns + ")");
+    z.dm.conn.Execute(
+        "INSERT INTO addr_rec (GID,sdate,ZIP2,선택,이름) VALUES (7,'2024-01-02','123',1,'김')");
+    z.dm.CloseDB();
+    z.form.FormCreate();
+    z.form.tmActTimer();
+    ASSERT_TRUE(z.dm.adoTblMember.Active());
+    z.form.SaveSelectedCsv(dir.Path("columns.csv"));
+    const std::string keptId = c.header.starts_with("id") ? "1,7,2024-01-02,123," : "";
+    EXPECT_EQ(dir.Read("columns.csv"), Cp949(c.header) + keptId + Cp949("True,김,\n")) << c.header;
+  }
+}
+
+TEST_F(Exports, SpreadsheetFileTakesTheUmaskAndAReplacedFileKeepsItsMode) {
+  TFMain& form = StartOn({{"김", "서울"}});
+  struct {
+    mode_t umask;
+    mode_t existing;  // 0: a new file
+    mode_t want;
+  } cases[] = {{077, 0, 0600}, {022, 0, 0644}, {022, 0600, 0600}, {077, 0664, 0664}};
+  for (const auto& c : cases) {
+    const std::string path = dir.Path("mode.csv");
+    fs::remove(path);
+    if (c.existing != 0) {
+      dir.Write("mode.csv", "the user's old export");
+      ASSERT_EQ(chmod(path.c_str(), c.existing), 0);
+    }
+    {
+      platform::testing::ScopedUmask mask(c.umask);
+      form.SaveSelectedCsv(path);
+    }
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, c.want) << std::oct << c.umask << " " << c.existing;
+  }
+}
+
 TEST_F(Exports, SpreadsheetReturnsToTheRememberedRecord) {
   TFMain& form = StartOn({{"가", "1"}, {"나", "2"}, {"다", "3"}});
   dm.adoTblMember.First();
@@ -194,8 +255,45 @@ TEST_F(Exports, LabelHandOffSituations) {
   }
 }
 
+TEST_F(Exports, LabelHandOffHoldsExactlyOneLinePerTickedRecord) {
+  const std::string path = MakeAddressDatabase(dir.Path("list.mdb"));
+  {
+    ui::testing::ScriptedScreen quiet;
+    Tdm maker(quiet);
+    ASSERT_TRUE(maker.OpenDB(path, "list.mdb"));
+    dbengine::TDataSet& table = maker.adoTblMember;
+    table.Open();
+    struct {
+      std::optional<bool> tick;         // nullopt: NULL
+      std::vector<std::string> values;  // 우편번호, 주소, 상세주소, 회사, 이름, 존칭
+    } records[] = {
+        {true,
+         {"100-011", "서울\r\n중구", "1층\n2호", "가나\r", std::string("김\0철수", 10), "님"}},
+        {std::nullopt, {"200-100", "강원", "", "", "빠짐", ""}},
+        {false, {"300-200", "대전", "", "", "아님", ""}},
+        {true, {"\n", "", "", "", "\r\n", ""}},
+    };
+    const char* const columns[] = {"우편번호", "주소", "상세주소", "회사", "이름", "존칭"};
+    for (const auto& r : records) {
+      table.Last();
+      table.Insert();
+      if (r.tick) table.FieldByName("선택").SetAsBoolean(*r.tick);
+      for (std::size_t i = 0; i < r.values.size(); ++i)
+        table.FieldByName(columns[i]).SetAsString(r.values[i]);
+      table.Post();
+    }
+  }
+  TFMain& form = Start({kToken, "1", path});
+  form.tmActTimer();
+  form.spbDesignClick();
+  EXPECT_EQ(HandOff(), Cp949(kLabelHeader) +
+                           Cp949("100-011,서울  중구,1층 2호,가나 ,김 철수,님\n") +
+                           Cp949(" ,,,,  ,\n"));
+}
+
 TEST_F(Exports, LabelHandOffStoresPendingChangesAndIsPrivate) {
   TFMain& form = StartOn({{"김", "서울"}});
+  platform::testing::ScopedUmask openUmask(0);  // private all the same
   dm.adoTblMember.Insert();
   dm.adoTblMember.FieldByName("이름").SetAsString("새");
   dm.adoTblMember.FieldByName("주소").SetAsString("대구");
@@ -216,6 +314,55 @@ TEST_F(Exports, LabelHandOffReplacesAPlantedLinkInsteadOfFollowingIt) {
   form.spbDesignClick();
   EXPECT_EQ(dir.Read("victim.txt"), "keep me");
   EXPECT_EQ(HandOff().substr(0, Cp949(kLabelHeader).size()), Cp949(kLabelHeader));
+}
+
+TEST_F(Exports, LabelHandOffNamesAFileAnotherUserPlantedAndLeaksNothing) {
+  if (geteuid() != 0) GTEST_SKIP() << "running two other users (setpriv) needs root";
+  // The temporary folder as /tmp is: everyone may create in it, only an owner may remove.
+  ASSERT_EQ(chmod(TempDir().c_str(), 01777), 0);
+  TFMain& form = StartOn({{"김", "서울"}});
+  CountCloses(form);
+  const std::string handOff = form.HandOffFileName();
+  const std::string theirs = dir.Path("theirs.txt");
+  const std::string planter = std::to_string(platform::testing::kUnprivilegedId - 1);
+  struct {
+    const char* kind;
+    std::string plant;  // shell command, run as the other user
+    mode_t type;
+  } cases[] = {
+      {"file", "echo theirs > " + handOff, S_IFREG},
+      {"folder", "mkdir " + handOff, S_IFDIR},
+      {"FIFO", "mkfifo " + handOff, S_IFIFO},
+      {"link", "echo secret > " + theirs + " && ln -s " + theirs + " " + handOff, S_IFLNK},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    const std::string command = "setpriv --reuid=" + planter + " --regid=" + planter +
+                                " --clear-groups sh -c '" + c.plant + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    platform::testing::RunAsUnprivileged([&] {
+      screen.ExpectError("File access denied: " + handOff + " belongs to another user");
+      ui::RunGuarded(screen, [&] { form.spbDesignClick(); });
+      screen.VerifyAllMet();
+    });
+    EXPECT_EQ(closeRequests, 0);
+    EXPECT_EQ(Setting("ZERAVU", "DESIGNOK"), "<none>");
+    // What was planted is as it was, and the labels went nowhere.
+    struct stat st {};
+    ASSERT_EQ(lstat(handOff.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & S_IFMT, c.type);
+    EXPECT_EQ(st.st_uid, platform::testing::kUnprivilegedId - 1);
+    if (c.type == S_IFREG) {
+      EXPECT_EQ(HandOff(), "theirs\n");
+    } else if (c.type == S_IFLNK) {
+      EXPECT_EQ(dir.Read("theirs.txt"), "secret\n");
+    } else if (c.type == S_IFDIR) {
+      EXPECT_TRUE(fs::is_empty(handOff));
+    }
+    for (const auto& entry : fs::directory_iterator(TempDir()))
+      EXPECT_EQ(entry.path().string(), handOff) << "left behind";
+    fs::remove_all(handOff);
+  }
 }
 
 TEST_F(Exports, LabelHandOffWithNoDatabaseDeletesTheOldFileAndCloses) {

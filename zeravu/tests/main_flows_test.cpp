@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "platform/folders.h"
 #include "platform/profile_file.h"
@@ -7,6 +10,7 @@
 namespace zeravu::testing {
 namespace {
 
+namespace fs = std::filesystem;
 using ui::TMsgButtons;
 using ui::TMsgIcon;
 
@@ -24,6 +28,15 @@ class MainFlows : public ::testing::Test, public ZeravuFixture {
   }
   void Click(ui::TButton& button) {
     ui::RunGuarded(screen, [&] { button.Click(); });
+  }
+  // A creation the driver refused, and the rest of the new-database flow after it: the settings
+  // are written, the add dialog opens, and the refresh then fails on the closed table.
+  void ExpectRefusedCreation(const std::string& path) {
+    screen.ExpectPlainMessage("Create MDB (Database file) failed!");
+    screen.ExpectPlainMessage(path);
+    screen.ExpectMessageBox("DB생성 실패!!", "실패", TMsgButtons::Ok, TMsgIcon::Error);
+    screen.ExpectModal("자료추가", [](ui::TForm&) { return ui::mrCancel; });
+    screen.ExpectError(kClosed);
   }
 };
 
@@ -162,17 +175,82 @@ TEST_F(MainFlows, OverwriteAcceptedReplacesTheOpenFileWithAnEmptyDatabase) {
   EXPECT_EQ(Setting("DBOPENNAME"), "a.mdb");
 }
 
+TEST_F(MainFlows, AnOverwriteThatFailsLeavesTheOldDatabaseAsItWas) {
+  const std::string path = MakeAddressDatabase(dir.Path("a.mdb"), {{"김", "부산"}});
+  TFMain& form = Start({kToken, "1", path});
+  Tick();
+  ASSERT_TRUE(dm.adoTblMember.Active());
+  // The data-source file cannot be written (a folder stands where it goes), so both driver
+  // requests fail once the old database is closed.
+  fs::remove(dir.Path("odbc.ini"));
+  ASSERT_EQ(mkdir(dir.Path("odbc.ini").c_str(), 0777), 0);
+  screen.ExpectFileDialog("새주소 등록", std::optional<std::string>(path));
+  screen.ExpectMessageBox("같은 DB가 존재합니다. 덮어 쓰겠습니까?", "주의", TMsgButtons::OkCancel,
+                          TMsgIcon::Warning, ui::mrOk);
+  screen.ExpectPlainMessage("Create DSN (Datasource) failed!");
+  ExpectRefusedCreation(path);
+  Click(form.spdNewDB);
+  screen.VerifyAllMet();
+  EXPECT_EQ(Setting("DBOPENNAME"), "a.mdb");
+  EXPECT_EQ(StoredNames(path), std::vector<std::string>{"김"});
+  for (const auto& entry : fs::directory_iterator(dir.Root()))
+    EXPECT_FALSE(entry.path().filename().string().starts_with(".a.mdb")) << entry.path();
+}
+
+TEST_F(MainFlows, ANewDatabaseIsMadeAndOpenedAtTheVeryPathChosen) {
+  struct {
+    const char* what;
+    std::string name;
+    std::string neighbour;  // a name the path must not be taken for
+    bool neighbourExists;
+  } cases[] = {
+      {"a quote, over an old file", "a\"b.mdb", "a", false},
+      {"quotes in a new file", "new \"x\".mdb", "new ", false},
+      {"a blank at the end, over an old file", "list.mdb ", "list.mdb", true},
+      {"a blank at the end of a new file", "other.mdb ", "other.mdb", true},
+  };
+  TFMain& form = Start({kToken});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = dir.Path(c.name);
+    const bool overwrite = c.name.starts_with("a") || c.name.starts_with("list");
+    if (overwrite) {
+      MakeAddressDatabase(path, {{"옛", "서울"}});
+      ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+    }
+    if (c.neighbourExists) MakeAddressDatabase(dir.Path(c.neighbour), {{"이웃", "부산"}});
+    screen.ExpectFileDialog("새주소 등록", std::optional<std::string>(path));
+    if (overwrite) {
+      screen.ExpectMessageBox("같은 DB가 존재합니다. 덮어 쓰겠습니까?", "주의",
+                              TMsgButtons::OkCancel, TMsgIcon::Warning, ui::mrOk);
+    }
+    screen.ExpectMessageBox("등록되었습니다!!", "성공", TMsgButtons::Ok, TMsgIcon::Information);
+    screen.ExpectModal("자료추가", [](ui::TForm&) { return ui::mrCancel; });
+    Click(form.spdNewDB);
+    screen.VerifyAllMet();
+    EXPECT_EQ(dm.DBPath(), path);
+    EXPECT_TRUE(dm.adoTblMember.Active());
+    EXPECT_EQ(dm.adoTblMember.RecordCount(), 0);
+    if (overwrite) {
+      struct stat info;
+      ASSERT_EQ(stat(path.c_str(), &info), 0);
+      EXPECT_EQ(info.st_mode & 07777, 0600u);  // the replaced file's mode
+    }
+    if (c.neighbourExists) {
+      EXPECT_EQ(StoredNames(dir.Path(c.neighbour)), std::vector<std::string>{"이웃"});
+    } else {
+      EXPECT_FALSE(fs::exists(dir.Path(c.neighbour)));
+    }
+    dm.adoTblMember.Close();
+    dm.CloseDB();
+  }
+}
+
 TEST_F(MainFlows, NewDatabaseInAFolderThatCannotBeWrittenShowsThePathAndTheFailure) {
   TFMain& form = Start({kToken});
   const std::string path = dir.Path("missing-folder/new.mdb");
   screen.ExpectFileDialog("새주소 등록", std::optional<std::string>(path));
-  screen.ExpectPlainMessage("Create MDB (Database file) failed!");
-  screen.ExpectPlainMessage(path);
-  screen.ExpectMessageBox("DB생성 실패!!", "실패", TMsgButtons::Ok, TMsgIcon::Error);
-  // The flow goes on: the settings are written, the add dialog opens, and the refresh then fails
-  // on the closed table.
-  screen.ExpectModal("자료추가", [](ui::TForm&) { return ui::mrCancel; });
-  screen.ExpectError(kClosed);
+  ExpectRefusedCreation(path);
   Click(form.spdNewDB);
   EXPECT_EQ(Setting("DBOPENNAME"), "new.mdb");
   EXPECT_EQ(form.StatusBar1.PanelText(1), "...");

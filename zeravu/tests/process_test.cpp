@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,8 +54,8 @@ std::string ReadFile(const std::string& path) {
 // The label hand-off lines the sample list's ticked records give, in the file's order.
 std::vector<std::string> SampleLabelLines() {
   std::vector<zarizedb::TCsvRecord> records = zarizedb::ReadCsvRecords(
-      zarizedb::DecodeCsvText(ReadFile(std::string(ZARIZE_SOURCE_DIR) + "/data/address-sample.csv"),
-                              zarizedb::TTextEncoding::Utf8));
+      ReadFile(std::string(ZARIZE_SOURCE_DIR) + "/data/address-sample.csv"),
+      zarizedb::TTextEncoding::Utf8);
   const std::vector<std::string>& header = records.front().Fields;
   auto value = [&](const zarizedb::TCsvRecord& record, const std::string& column) {
     auto at = std::find(header.begin(), header.end(), column);
@@ -149,18 +151,31 @@ class ZeravuProcess : public ::testing::Test {
     }
     return titles;
   }
+  // The unprivileged user reaches the display through a copy of its key.
+  void ShareTheDisplay() {
+    if (auto key = CopyDisplayKey(scratch.Path("Xauthority")))
+      authority.emplace("XAUTHORITY", *key);
+  }
+  // A runtime folder of the unprivileged user's own, as the test's is the test user's.
+  std::string OtherUsersRuntimeFolder() {
+    const std::string folder = scratch.PrivateFolder("run-other");
+    const uid_t id = platform::testing::kUnprivilegedId;
+    EXPECT_EQ(chown(folder.c_str(), id, id), 0);
+    return folder;
+  }
   bool Shows(TChild& zeravu, const std::string& window) {
     std::vector<std::string> windows = VisibleWindows(zeravu.Pid());
     return std::find(windows.begin(), windows.end(), window) != windows.end();
   }
 
   ScratchDir scratch;
-  ScopedEnv runtime{"XDG_RUNTIME_DIR", scratch.Root()};
+  ScopedEnv runtime{"XDG_RUNTIME_DIR", scratch.PrivateFolder("run")};
   ScopedEnv home{"HOME", scratch.Path("home")};
   ScopedEnv config{"XDG_CONFIG_HOME", scratch.Path("config")};
   ScopedEnv temp{"TMPDIR", scratch.Path("tmp")};
   ScopedEnv backend{"GDK_BACKEND", "x11"};
   ScopedEnv noAccessibility{"NO_AT_BRIDGE", "1"};
+  std::optional<ScopedEnv> authority;
 };
 
 TEST_F(ZeravuProcess, WithoutTheTokenItSaysSoAndEndsWithExitCode100) {
@@ -204,6 +219,36 @@ TEST_F(ZeravuProcess, OneCopyPerExecutableFileName) {
   EXPECT_EQ(first.WaitExit(10s), 0);
   EXPECT_FALSE(std::filesystem::exists(Ini(program)));
   EXPECT_TRUE(HandOff().empty());
+}
+
+// When the single-instance lock cannot be made, Zeravu goes on without it: the host still sees
+// only its exit codes, 100 for a refused token and 0 for every other end.
+TEST_F(ZeravuProcess, ALockThatCannotBeMadeEndsNothingWithAnUnknownCode) {
+  const std::string program = Install("Zeravu");
+  const std::string victim = scratch.Write("victim", "precious");
+  ASSERT_EQ(symlink(victim.c_str(), scratch.Path("run/Zeravu.lock").c_str()), 0);
+  {
+    TChild refused(program, {});
+    ASSERT_TRUE(Answer(refused, "알림")) << "the token was not checked";
+    EXPECT_EQ(refused.WaitExit(10s), 100);
+  }
+  {
+    TChild zeravu(program, {kToken, "2"});
+    const std::string window = MainWindow(zeravu);
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(Click(window, kDesignX, kDesignY));
+    EXPECT_EQ(zeravu.WaitExit(10s), 0);
+  }
+  EXPECT_EQ(scratch.Read("victim"), "precious");
+
+  // A runtime folder of another user's: the private folder in /tmp serves instead.
+  if (geteuid() != 0) return;  // another user needs root to start
+  ShareTheDisplay();
+  platform::testing::RunAsUnprivileged([&] {
+    TChild refused(program, {});
+    ASSERT_TRUE(Answer(refused, "알림")) << "the token was not checked";
+    EXPECT_EQ(refused.WaitExit(10s), 100);
+  });
 }
 
 TEST_F(ZeravuProcess, ModeOneOpensTheDatabaseAndLabelDesignHandsItsTickedRecordsOver) {
@@ -332,13 +377,11 @@ TEST_F(ZeravuProcess, AnUnwritableDocumentsFolderStopsTheStartBeforeTheMode) {
   scratch.Write("config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"" + documents + "\"\n");
   const std::string program = Install("Zeravu");
   const std::string database = SampleDatabase();
-  // The unprivileged user reaches the display through a copy of its key.
-  std::optional<ScopedEnv> authority;
-  if (const char* key = std::getenv("XAUTHORITY")) {
-    authority.emplace("XAUTHORITY", scratch.Write("Xauthority", ReadFile(key)));
-  }
+  ShareTheDisplay();
+  const std::string runtimeFolder = OtherUsersRuntimeFolder();
 
   platform::testing::RunAsUnprivileged([&] {
+    ScopedEnv ownRuntime("XDG_RUNTIME_DIR", runtimeFolder);
     TChild zeravu(program, {kToken, "1", database});
     ASSERT_TRUE(Answer(zeravu, "Zeravu")) << "no error box";
     const std::string window = MainWindow(zeravu);

@@ -30,6 +30,24 @@ std::string ZeravuFixture::MakeAddressDatabase(const std::string& path,
   return path;
 }
 
+std::vector<std::string> ZeravuFixture::StoredNames(const std::string& path) const {
+  ui::testing::ScriptedScreen quiet;
+  Tdm reader(quiet);
+  std::vector<std::string> names;
+  if (!reader.OpenDB(path, "x")) {
+    ADD_FAILURE() << path << " does not open";
+    return names;
+  }
+  try {
+    reader.adoTblMember.Open();
+    for (reader.adoTblMember.First(); !reader.adoTblMember.Eof(); reader.adoTblMember.Next())
+      names.push_back(reader.adoTblMember.FieldByName("이름").AsString());
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << path << ": " << e.what();
+  }
+  return names;
+}
+
 void ZeravuFixture::MakeZipDatabase(const std::vector<std::string>& rows) {
   std::string csv = "우편번호,주소,읍면동\n";
   for (const std::string& row : rows) csv += row + "\n";

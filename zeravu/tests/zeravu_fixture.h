@@ -59,6 +59,9 @@ class ZeravuFixture {
     bool Ticked = true;
   };
   std::string MakeAddressDatabase(const std::string& path, const std::vector<Record>& records = {});
+  // The names of the records of the address database at path, read with a data module of their
+  // own; a failed test and nothing when it does not open as one.
+  std::vector<std::string> StoredNames(const std::string& path) const;
   // The postcode database beside the executable, from these UTF-8 rows "우편번호,주소,읍면동".
   void MakeZipDatabase(const std::vector<std::string>& rows);
 

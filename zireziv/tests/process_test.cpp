@@ -2,19 +2,24 @@
 // Run under xvfb-run: each test starts its own programs with a runtime folder of its own.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/cp949.h"
 #include "platform/pick_channel.h"
+#include "platform/testing/foreign_listener.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
+#include "platform/testing/unprivileged.h"
 #include "tools/desktop-test/desktop_driver.h"
 #include "tools/zipdb/zip_database.h"
 
@@ -83,7 +88,7 @@ class ZirezivProcess : public ::testing::Test {
   }
 
   ScratchDir scratch;
-  ScopedEnv runtime{"XDG_RUNTIME_DIR", scratch.Root()};
+  ScopedEnv runtime{"XDG_RUNTIME_DIR", scratch.PrivateFolder("run")};
   ScopedEnv backend{"GDK_BACKEND", "x11"};
   ScopedEnv noAccessibility{"NO_AT_BRIDGE", "1"};
 };
@@ -131,7 +136,7 @@ TEST_F(ZirezivProcess, OneCopyPerExecutableFileName) {
 TEST_F(ZirezivProcess, PicksReachTheHostAsCp949DataBlocks) {
   const std::string listened = scratch.Path("picks.txt");
   TChild host(kBin + "/pick-listen", {"--hex", "--count", "2"}, listened);
-  ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(scratch.Path("TFAddrInput")); }))
+  ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(scratch.Path("run/TFAddrInput")); }))
       << "pick-listen did not come up";
 
   // The token as the host passes it: its code page 949 bytes.
@@ -152,6 +157,58 @@ TEST_F(ZirezivProcess, PicksReachTheHostAsCp949DataBlocks) {
   const std::string line = "110-033\t" + kAddress + "\t" + Hex(block);
   EXPECT_EQ(Lines(listened), (std::vector<std::string>{line, line}));
   EXPECT_TRUE(zireziv.Running());  // the window stays for further picks
+}
+
+// When the single-instance lock cannot be made, Zireziv goes on without it: the host still sees
+// only its exit codes, 100 for a refused token and 0 for every other end.
+TEST_F(ZirezivProcess, ALockThatCannotBeMadeEndsNothingWithAnUnknownCode) {
+  const std::string program = Install("Zireziv");
+  const std::string victim = scratch.Write("victim", "precious");
+  ASSERT_EQ(symlink(victim.c_str(), scratch.Path("run/Zireziv.lock").c_str()), 0);
+  auto refusedWith100 = [&] {
+    TChild refused(program, {});
+    std::optional<std::string> box = WaitForWindow(refused.Pid(), "알림");
+    ASSERT_TRUE(box) << "the token was not checked";
+    ASSERT_TRUE(PressKey(*box, "Return"));
+    EXPECT_EQ(refused.WaitExit(10s), 100);
+  };
+  refusedWith100();
+  {
+    TChild zireziv(program, {kToken});
+    const std::string window = MainWindow(zireziv);
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(Click(window, kCancelX, kCancelY));
+    EXPECT_EQ(zireziv.WaitExit(10s), 0);
+  }
+  EXPECT_EQ(scratch.Read("victim"), "precious");
+
+  // A runtime folder of another user's: the private folder in /tmp serves instead.
+  if (geteuid() != 0) return;  // another user needs root to start
+  std::optional<ScopedEnv> authority;
+  if (auto key = CopyDisplayKey(scratch.Path("Xauthority"))) authority.emplace("XAUTHORITY", *key);
+  platform::testing::RunAsUnprivileged(refusedWith100);
+}
+
+// A runtime folder that other users can write is not where picks go: a listener another user
+// planted there learns nothing, and the picks reach the private folder in /tmp instead.
+TEST_F(ZirezivProcess, PicksNeverGoToARuntimeFolderOthersCanWrite) {
+  if (geteuid() != 0) GTEST_SKIP() << "a listener of another user needs root to start";
+  const std::string open = scratch.Path("open");
+  std::filesystem::create_directory(open);
+  std::filesystem::permissions(open, std::filesystem::perms::all);
+  ScopedEnv openRuntime("XDG_RUNTIME_DIR", open);
+  platform::testing::ForeignListener planted(open + "/TFAddrInput");
+  platform::PickReceiver host(platform::PickEndpoint());  // where Zireziv sends instead
+
+  TChild zireziv(Install("Zireziv"), {kToken});
+  std::string window = MainWindow(zireziv);
+  ASSERT_FALSE(window.empty());
+  ASSERT_TRUE(TypeText(window, "청운동"));
+  ASSERT_TRUE(PressKey(window, "Return"));
+  auto received = std::async(std::launch::async, [&] { return host.Receive(10s); });
+  ASSERT_TRUE(Click(window, kFirstRowX, kFirstRowY, 2));
+  EXPECT_EQ(received.get(), platform::BuildPickBlock("110-033", platform::ToCp949(kAddress)));
+  EXPECT_EQ(planted.BytesReceived(), 0u);
 }
 
 // The reference receiver goes away cleanly when told to, and takes its endpoint with it, so the

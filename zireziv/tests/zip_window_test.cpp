@@ -72,11 +72,11 @@ class ZirezivWindow : public ::testing::Test {
     return received.get();
   }
 
-  std::string Endpoint() const { return runtime.Path("TFAddrInput"); }
+  std::string Endpoint() const { return runtime.Path("run/TFAddrInput"); }
 
   ScratchDir exe;
   ScratchDir runtime;
-  ScopedEnv runtimeEnv{"XDG_RUNTIME_DIR", runtime.Root()};
+  ScopedEnv runtimeEnv{"XDG_RUNTIME_DIR", runtime.PrivateFolder("run")};
   ScriptedScreen screen;
   std::unique_ptr<TZipWindow> window;
 };

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <stdexcept>
+#include <thread>
 
 namespace crash::testing {
 
@@ -14,10 +15,12 @@ std::string CrashWriterPath() {
   return ZARIZE_CRASH_WRITER;
 }
 
-TChild::TChild(const std::vector<std::string>& args) {
+TChild::TChild(const std::vector<std::string>& args) : TChild(CrashWriterPath(), args) {}
+
+TChild::TChild(const std::string& program, const std::vector<std::string>& args) {
   int pipeFds[2];
   if (pipe2(pipeFds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-  std::vector<std::string> argv{CrashWriterPath()};
+  std::vector<std::string> argv{program};
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<char*> pointers;
   for (std::string& arg : argv) pointers.push_back(arg.data());
@@ -27,7 +30,7 @@ TChild::TChild(const std::vector<std::string>& args) {
   if (FPid < 0) throw std::runtime_error("fork failed");
   if (FPid == 0) {
     dup2(pipeFds[1], STDOUT_FILENO);
-    execv(pointers[0], pointers.data());
+    execvp(pointers[0], pointers.data());
     _exit(127);
   }
   close(pipeFds[1]);
@@ -51,6 +54,21 @@ int TChild::Wait() {
     while (waitpid(FPid, &FStatus, 0) < 0 && errno == EINTR) {
     }
     FPid = -1;
+  }
+  return FStatus;
+}
+
+std::optional<int> TChild::WaitWithin(std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (FPid > 0) {
+    const pid_t done = waitpid(FPid, &FStatus, WNOHANG);
+    if (done == FPid || (done < 0 && errno != EINTR)) {
+      FPid = -1;
+    } else if (std::chrono::steady_clock::now() >= end) {
+      return std::nullopt;
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
   }
   return FStatus;
 }

@@ -2,22 +2,28 @@
 
 #include <sys/types.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace crash::testing {
 
-// The crash writer run as a child process, its standard output on a pipe.
+// A program run as a child process, its standard output on a pipe: the crash writer unless
+// another program is named.
 class TChild {
  public:
   explicit TChild(const std::vector<std::string>& args);  // args after the program
-  ~TChild();                                              // kills and reaps a child still running
+  TChild(const std::string& program, const std::vector<std::string>& args);
+  ~TChild();  // kills and reaps a child still running
   TChild(const TChild&) = delete;
   TChild& operator=(const TChild&) = delete;
 
   void Kill();  // SIGKILL, wherever the child is
   // Waits for the end and answers the exit status as waitpid gives it.
   int Wait();
+  // The exit status once the child has ended within `limit`; nothing while it still runs.
+  std::optional<int> WaitWithin(std::chrono::milliseconds limit);
   // Waits until the child has reported its first number (false when it ended without one), so a
   // kill can land in the middle of its work however slowly the child starts.
   bool WaitForFirstReport();

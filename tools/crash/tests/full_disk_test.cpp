@@ -5,10 +5,12 @@
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -117,7 +119,9 @@ TEST_F(FullDisk, EachWriteFailsCleanlyAndWorksAgainOnceThereIsRoom) {
   EXPECT_FALSE(platform::FileExists(disk + "/new.mdb"));
   std::vector<std::string> left = FilesIn(disk);
   std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"filler", "list.mdb", "tmp", "zeder.INI"}));
+  // The settings writers' lock file stays, as it does after every write.
+  EXPECT_EQ(left, (std::vector<std::string>{".zeder.INI.lock", "filler", "list.mdb", "tmp",
+                                            "zeder.INI"}));
 
   Free();
   settings.WriteString("ZERAVU", "DESIGNOK", "1");
@@ -130,6 +134,43 @@ TEST_F(FullDisk, EachWriteFailsCleanlyAndWorksAgainOnceThereIsRoom) {
   EXPECT_EQ(dm.adoTblMember.RecordCount(), 3);
   form.WriteLabelCsv(form.HandOffFileName());
   EXPECT_TRUE(platform::FileExists(form.HandOffFileName()));
+}
+
+TEST_F(FullDisk, ADatabaseReplacedOnAFullDiskStaysAsItWas) {
+  const std::string database = disk + "/list.mdb";
+  MakeAddressDatabase(database, {{"홍길동", "서울"}, {"김철수", "부산"}});
+  const std::vector<std::string> before = StoredNames(database);
+  zeravu::TFMain& form = Start({zeravu::testing::kToken, "1", database});
+  ui::RunGuarded(screen, [&] { form.tmActTimer(); });
+  ASSERT_TRUE(dm.adoTblMember.Active());
+  ASSERT_NO_FATAL_FAILURE(Fill());
+
+  // "새 자료" over the open database: the new file does not fit, the flow goes on as after
+  // any failed creation, and the old file is still there, whole.
+  screen.ExpectFileDialog("새주소 등록", std::optional<std::string>(database));
+  screen.ExpectMessageBox("같은 DB가 존재합니다. 덮어 쓰겠습니까?", "주의",
+                          ui::TMsgButtons::OkCancel, ui::TMsgIcon::Warning, ui::mrOk);
+  screen.ExpectPlainMessage("Create MDB (Database file) failed!");
+  screen.ExpectPlainMessage(database);
+  screen.ExpectMessageBox("DB생성 실패!!", "실패", ui::TMsgButtons::Ok, ui::TMsgIcon::Error);
+  screen.ExpectModal("자료추가", [](ui::TForm&) { return ui::mrCancel; });
+  screen.ExpectError(dbengine::kClosedDataSetMessage);
+  ui::RunGuarded(screen, [&] { form.spdNewDB.Click(); });
+  screen.VerifyAllMet();
+  EXPECT_EQ(StoredNames(database), before);
+
+  // The same with the command.
+  const std::string command = std::string(ZARIZE_BIN_DIR) + "/zarize-db create --force " +
+                              database + " 2>" + dir.Path("stderr");
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_NE(dir.Read("stderr").find(database + " is as it was"), std::string::npos)
+      << dir.Read("stderr");
+  EXPECT_EQ(StoredNames(database), before);
+
+  std::vector<std::string> left = FilesIn(disk);
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"filler", "list.mdb", "tmp"}));
 }
 
 }  // namespace

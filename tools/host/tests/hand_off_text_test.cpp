@@ -41,6 +41,18 @@ TEST(MergeText, ConvertsToUtf8AndQuotesOnlyValuesThatStartWithAQuote) {
             "가나 \"다\",\"\"\"\"\n");
 }
 
+TEST(MergeText, DoublesEveryBackslashSoTheMergeDoesNotReadEscapes) {
+  // A won sign typed as a backslash, and text that looks like the merge's line-break escape.
+  const std::string file = Cp949(
+      "주소,상세주소\n"
+      "서울 a\\nb,\\\\서버\\\n"
+      "\"c:\\t\",x\n");
+  EXPECT_EQ(MergeText(file),
+            "주소,상세주소\n"
+            "서울 a\\\\nb,\\\\\\\\서버\\\\\n"
+            "\"\"\"c:\\\\t\"\"\",x\n");
+}
+
 TEST(DisplayWidth, CountsWideCharactersTwice) {
   EXPECT_EQ(DisplayWidth("abc"), 3u);
   EXPECT_EQ(DisplayWidth("한글"), 4u);

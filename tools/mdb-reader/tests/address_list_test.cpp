@@ -130,6 +130,12 @@ class AccessSeam : public ::testing::Test {
  protected:
   // An old address list: its address table, the group table, and a table of the user's own.
   std::string WriteOldList(const std::string& name, const std::vector<TRecord>& records) {
+    const std::string path = scratch.Path(name);
+    testing::WriteAccessFixture(path, OldListStream(name, records));
+    return path;
+  }
+  // What the reader writes for such a list.
+  std::string OldListStream(const std::string& name, const std::vector<TRecord>& records) {
     TFixtureTable address{OldAddressTable(scratch.Path("schema-" + name)), {}};
     for (const TRecord& record : records) address.Rows.push_back(Row(address.Header, record));
     const TFixtureTable groups{
@@ -138,9 +144,7 @@ class AccessSeam : public ::testing::Test {
     const TFixtureTable notes{
         {"메모", {{"번호", TAccessKind::LongInteger, 4}, {"내용", TAccessKind::Memo, 0}}},
         {{"1", LongMemo()}, {"2", std::nullopt}}};
-    const std::string path = scratch.Path(name);
-    testing::WriteAccessFixture(path, testing::StreamOf({groups, address, notes}));
-    return path;
+    return testing::StreamOf({groups, address, notes});
   }
 
   // The same records in a database Zeravu made and filled itself.
@@ -361,6 +365,38 @@ TEST_F(AccessSeam, TheConverterTakesApostrophesInPathsAndTableNames) {
   EXPECT_EQ(report[0].Rows, 1);
   EXPECT_EQ(report[1].Name, "O'Brien 메모");
   EXPECT_EQ(report[1].Rows, 3);
+}
+
+// A program runs the reader beside it and no other: a copy of the converter on its own has none
+// (though the build's reader is still where the build put it), and a copy beside a stand-in
+// reader runs that one.
+TEST_F(AccessSeam, TheConverterRunsOnlyTheReaderBesideIt) {
+  const std::string old = scratch.Path("old.mdb");
+  const std::string stream = OldListStream("old.mdb", kRecords);
+  testing::WriteAccessFile(old, stream);  // not converted yet: the reader has to run
+  scratch.Write("old.mdb.stream", stream);
+  auto install = [&](const std::string& folder) {
+    fs::create_directories(scratch.Path(folder));
+    const std::string program = scratch.Path(folder + "/zarize-mdb-convert");
+    fs::copy_file(std::string(ZARIZE_BIN_DIR) + "/zarize-mdb-convert", program);
+    return program;
+  };
+
+  const testing::TRun alone = testing::RunProgram({install("alone"), old, scratch.Path("a.mdb")});
+  EXPECT_EQ(alone.ExitCode, 1);
+  EXPECT_EQ(alone.Errors,
+            "zarize-mdb-convert: The program zarize-mdb-read, which reads Access files, is missing "
+            "beside this program.\n");
+  EXPECT_FALSE(fs::exists(scratch.Path("a.mdb")));
+
+  const std::string beside = install("beside");
+  const std::string reader =
+      scratch.Write("beside/zarize-mdb-read", "#!/bin/sh\ntouch \"$0.ran\"\ncat \"$1.stream\"\n");
+  fs::permissions(reader, fs::perms::owner_all);
+  const testing::TRun run = testing::RunProgram({beside, old, scratch.Path("b.mdb")});
+  EXPECT_EQ(run.ExitCode, 0) << run.Errors;
+  EXPECT_TRUE(fs::exists(reader + ".ran"));
+  EXPECT_TRUE(fs::exists(scratch.Path("b.mdb")));
 }
 
 TEST_F(AccessSeam, TheConverterCommandReportsTheRowsItCopied) {

@@ -66,13 +66,15 @@ std::string StreamOf(const std::vector<TFixtureTable>& tables) {
   return out.str();
 }
 
+void WriteAccessFile(const std::string& path, const std::string& stream) {
+  std::ofstream file(path, std::ios::binary);
+  file.write(kJet4Header, sizeof kJet4Header - 1);
+  file << stream;  // makes the content, and so the copy's name, differ from fixture to fixture
+  EXPECT_TRUE(file.good()) << path;
+}
+
 void WriteAccessFixture(const std::string& path, const std::string& stream) {
-  {
-    std::ofstream file(path, std::ios::binary);
-    file.write(kJet4Header, sizeof kJet4Header - 1);
-    file << stream;  // makes the content, and so the copy's name, differ from fixture to fixture
-    ASSERT_TRUE(file.good()) << path;
-  }
+  WriteAccessFile(path, stream);
   dbengine::TStringSource source(stream);
   dbengine::ImportAccessStream(source, dbengine::AccessCopyPath(path), 1'000'000);
 }

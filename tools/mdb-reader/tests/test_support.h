@@ -18,6 +18,9 @@ struct TFixtureTable {
 // The stream the reader would write for these tables.
 std::string StreamOf(const std::vector<TFixtureTable>& tables);
 
+// Writes a file at path that starts as a genuine Access file does, followed by the stream.
+void WriteAccessFile(const std::string& path, const std::string& stream);
+
 // Writes a file at path that starts as a genuine Access file does, and keeps its converted copy,
 // made from the stream, where the engine looks for it: what the reader would have left there.
 // The cache folder follows XDG_CACHE_HOME, which the test points into a scratch folder.

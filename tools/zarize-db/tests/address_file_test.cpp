@@ -105,6 +105,7 @@ TEST_F(AddressFile, ZeravuOpensACreatedDatabaseInModeOne) {
 }
 
 TEST_F(AddressFile, WhatIsNotAnAddressDatabaseIsRefusedClearly) {
+  dm.conn.AccessReader = std::string(ZARIZE_BIN_DIR) + "/zarize-mdb-read";  // the build's reader
   dbengine::CreateEmptyDatabase(dir.Path("other.mdb"));
   mkdir(dir.Path("folder.mdb").c_str(), 0777);
   struct {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "platform/cp949.h"
 #include "tools/zarize-db/tests/address_db_fixture.h"
 
@@ -18,7 +20,8 @@ class Import : public ::testing::Test, public AddressDbFixture {
     TImportOptions options;
     options.Encoding = encoding;
     options.Today = kToday;
-    return ImportSpreadsheetCsv(dm, bytes, options);
+    std::istringstream csv(bytes);
+    return ImportSpreadsheetCsv(dm, csv, options);
   }
   // Column values of record `index` (0-based, in list order) of the open table.
   std::string Value(int index, const std::string& column) {
@@ -151,10 +154,12 @@ TEST_F(Import, ABadLineStopsTheImportWithItsNumberAndWritesNothing) {
     int line;
     const char* part;
   } cases[] = {
-      {"too many fields", "이름,주소\n가,나\n다,라\n마,바,사\n", 4,
-       "3 fields where the header names 2"},
+      {"too many fields", "이름,주소\n가,나\n다,라\n마,바,사\n", 4, "more than 2 fields"},
+      // The header line has three fields, the last one empty: so may every line.
       {"too many fields in the export's layout", "이름,주소,\n가,나,\n다,라,사,\n", 3,
-       "4 fields where the header names 2"},
+       "more than 3 fields"},
+      {"a value after the export's last comma", "이름,주소,\n가,나,다\n", 2,
+       "3 fields where the header names 2"},
       {"a value longer than its column", "이름,주소\n가,나\n" + tooLong + ",다\n", 3, "이름"},
       {"broken encoding", "이름,주소\n가,나\n다,\xFF\n", 3, "UTF-8"},
       {"a tick that is not one", "선택,이름\nTrue,가\nyes,나\n", 3, "\"yes\""},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <sstream>
@@ -39,9 +40,10 @@ class CommandLine : public ::testing::Test, public AddressDbFixture {
     return run;
   }
 
-  // The real program from the bin folder, in a shell of its own.
-  TRun RunProgram(const std::vector<std::string>& args) {
-    std::string command = Quoted(std::string(ZARIZE_BIN_DIR) + "/zarize-db");
+  // The real program from the bin folder, in a shell of its own (working in `folder` when given).
+  TRun RunProgram(const std::vector<std::string>& args, const std::string& folder = "") {
+    std::string command = folder.empty() ? "" : "cd " + Quoted(folder) + " && ";
+    command += Quoted(std::string(ZARIZE_BIN_DIR) + "/zarize-db");
     for (const std::string& arg : args) command.append(" ").append(Quoted(arg));
     command.append(" >").append(Quoted(dir.Path("stdout")));
     command.append(" 2>").append(Quoted(dir.Path("stderr")));
@@ -155,7 +157,7 @@ TEST_F(CommandLine, FailuresGoToStandardErrorWithExitCodeOne) {
     std::string err;
   } cases[] = {
       {{"import", db, bad},
-       "zarize-db: " + bad + ": line 3: 3 fields where the header names 2; nothing was imported\n"},
+       "zarize-db: " + bad + ": line 3: more than 2 fields; nothing was imported\n"},
       {{"import", db, dir.Path("none.csv")},
        "zarize-db: " + dir.Path("none.csv") + ": No such file or directory\n"},
       {{"import", readOnly, good},
@@ -176,6 +178,65 @@ TEST_F(CommandLine, FailuresGoToStandardErrorWithExitCodeOne) {
   EXPECT_EQ(Run({"count", db}).Out, "records: 0\nticked: 0\n");
   EXPECT_EQ(Run({"count", readOnly}).Out, "records: 0\nticked: 0\n");
   EXPECT_FALSE(platform::FileExists(dir.Path("none/out.csv")));
+}
+
+TEST_F(CommandLine, AnExportTakesTheUmaskAndAReplacedFileKeepsItsMode) {
+  const std::string db = dir.Path("list.mdb");
+  ASSERT_EQ(RunProgram({"create", db}).Exit, 0);
+  const std::string out = dir.Path("out.csv");
+  {
+    platform::testing::ScopedUmask mask(077);  // the program inherits it
+    ASSERT_EQ(RunProgram({"export", db, "--output", out}).Exit, 0);
+  }
+  struct stat info;
+  ASSERT_EQ(stat(out.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  ASSERT_EQ(chmod(out.c_str(), 0640), 0);
+  ASSERT_EQ(RunProgram({"export", db, "--label", "-o", out}).Exit, 0);
+  ASSERT_EQ(stat(out.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST_F(CommandLine, ReplacingADatabaseKeepsTheOldOneUntilTheNewOneIsWhole) {
+  const std::string db = dir.Path("list.mdb");
+  const std::string csv = dir.Write("list.csv", kSampleList);
+  ASSERT_EQ(RunProgram({"create", db}).Exit, 0);
+  ASSERT_EQ(RunProgram({"import", db, csv}).Exit, 0);
+
+  // The data-source file cannot be written (a folder stands where it goes).
+  ASSERT_EQ(unlink(dir.Path("odbc.ini").c_str()), 0);
+  ASSERT_EQ(mkdir(dir.Path("odbc.ini").c_str(), 0777), 0);
+  const TRun failed = RunProgram({"create", "--force", db});
+  EXPECT_EQ(failed.Exit, 1);
+  EXPECT_EQ(failed.Err,
+            "zarize-db: Create DSN (Datasource) failed!\n"
+            "zarize-db: Create MDB (Database file) failed!\n"
+            "zarize-db: " +
+                db + ": the database could not be created (" + db + " is as it was)\n");
+  EXPECT_EQ(RunProgram({"count", db}).Out, "records: 3\nticked: 2\n");
+  ASSERT_EQ(rmdir(dir.Path("odbc.ini").c_str()), 0);
+
+  // Names the driver's item or the connection string would cut short: each is replaced itself,
+  // and the file the cut-short name would give is neither made nor changed.
+  // Run in the scratch folder, so a name given as it is can start with a blank too.
+  struct {
+    std::string name;
+    std::string cutShort;
+  } cases[] = {{"a\"b.mdb", "a"}, {"list.mdb ", "list.mdb"}, {" list.mdb", "list.mdb"}};
+  const std::string here = dir.Root();
+  for (const auto& c : cases) {
+    const bool cutShortExists = platform::FileExists(dir.Path(c.cutShort));
+    ASSERT_EQ(RunProgram({"create", c.name}, here).Exit, 0) << c.name;
+    ASSERT_EQ(RunProgram({"import", c.name, csv}, here).Exit, 0) << c.name;
+    EXPECT_EQ(RunProgram({"count", c.name}, here).Out, "records: 3\nticked: 2\n") << c.name;
+    const TRun replaced = RunProgram({"create", "--force", c.name}, here);
+    EXPECT_EQ(replaced.Exit, 0) << c.name << ": " << replaced.Err;
+    EXPECT_EQ(RunProgram({"count", c.name}, here).Out, "records: 0\nticked: 0\n") << c.name;
+    if (cutShortExists)
+      EXPECT_EQ(RunProgram({"count", dir.Path(c.cutShort)}).Out, "records: 3\nticked: 2\n");
+    else
+      EXPECT_FALSE(platform::FileExists(dir.Path(c.cutShort))) << c.name;
+  }
 }
 
 TEST_F(CommandLine, TheInstalledProgramRunsTheSameSession) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "platform/cp949.h"
 
 namespace zarizedb {
@@ -63,10 +65,50 @@ TEST(CsvRecords, BrokenQuotingNamesItsLine) {
   }
 }
 
+TEST(CsvRecords, ARecordAcrossTheReadersChunksReadsWhole) {
+  // The reader takes the stream 64 KiB at a time; put every kind of boundary across one.
+  for (std::size_t pad = 65530; pad < 65540; ++pad) {
+    const std::string text = std::string(pad, 'p') + ",\"a\"\"b\r\nc\"\r\nx\ry,z\r\n";
+    const TRecords want = {{1, {std::string(pad, 'p'), "a\"b\r\nc"}}, {3, {"x\ry", "z"}}};
+    EXPECT_EQ(ReadCsvRecords(text), want) << pad;
+  }
+}
+
+TEST(CsvRecords, LimitsRefuseARecordBeforeTheRestOfItIsRead) {
+  struct {
+    const char* name;
+    std::string text;
+    TCsvLimits limits;
+    int line;
+    const char* part;
+  } cases[] = {
+      {"a long value", "a,b\nxx,yyyy\n", {3, 10}, 2, "longer than any column"},
+      {"a long quoted value over lines", "a\n\"x\nyy\"\n", {3, 10}, 3, "longer than any column"},
+      {"too many fields", "a,b\n1,2,3\n", {10, 2}, 2, "more than 2 fields"},
+  };
+  for (const auto& c : cases) {
+    // What follows the fault is a stream that fails when read: the reader must not get there.
+    std::stringstream in(c.text + std::string(100000, 'z'));
+    TCsvReader reader(in, TTextEncoding::Utf8);
+    reader.SetLimits(c.limits);
+    try {
+      while (reader.Next()) {
+      }
+      ADD_FAILURE() << c.name;
+    } catch (const ECsvError& e) {
+      EXPECT_EQ(e.Line, c.line) << c.name << ": " << e.what();
+      EXPECT_NE(std::string(e.what()).find(c.part), std::string::npos) << e.what();
+    }
+    EXPECT_LT(in.tellg(), 70000) << c.name << ": read on past the fault";
+  }
+}
+
 const std::string kText = "우편번호,주소\n100-011,\"서울 중구, 충무로\"\n";
 const std::string kBom = "\xEF\xBB\xBF";
 
-TEST(CsvText, EveryEncodingReadsToTheSameText) {
+TEST(CsvText, EveryEncodingReadsToTheSameRecords) {
+  const TRecords want = ReadCsvRecords(kText);
+  ASSERT_EQ(want.size(), 2u);
   struct {
     const char* name;
     std::string bytes;
@@ -77,10 +119,16 @@ TEST(CsvText, EveryEncodingReadsToTheSameText) {
       {"code page 949", platform::ToCp949(kText), TTextEncoding::Detect},
       {"UTF-8 named", kBom + kText, TTextEncoding::Utf8},
       {"code page 949 named", platform::ToCp949(kText), TTextEncoding::Cp949},
+      // Plain ASCII lines come first: the first Korean line decides.
+      {"code page 949 after ASCII lines", "a\nb\n" + platform::ToCp949(kText),
+       TTextEncoding::Detect},
   };
-  for (const auto& c : cases) EXPECT_EQ(DecodeCsvText(c.bytes, c.encoding), kText) << c.name;
-  // Plain ASCII is both; it reads the same either way.
-  EXPECT_EQ(DecodeCsvText("a,b\n1,2\n", TTextEncoding::Detect), "a,b\n1,2\n");
+  for (const auto& c : cases) {
+    TRecords records = ReadCsvRecords(c.bytes, c.encoding);
+    if (records.size() == 4) records.erase(records.begin(), records.begin() + 2);
+    ASSERT_EQ(records.size(), 2u) << c.name;
+    for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(records[i].Fields, want[i].Fields) << c.name;
+  }
 }
 
 TEST(CsvText, BrokenTextNamesTheLineWhereItBreaks) {
@@ -91,17 +139,17 @@ TEST(CsvText, BrokenTextNamesTheLineWhereItBreaks) {
     TTextEncoding encoding;
     int line;
   } cases[] = {
-      // Detecting, the line is the one of the encoding that reads further: a code page 949 file
-      // is broken UTF-8 from its first Korean letter on.
       {"UTF-8 with a stray byte", kText + "x\xFFy,z\n", TTextEncoding::Detect, 3},
       {"code page 949 cut in the middle of a character",
        cp949 + platform::ToCp949("가나") + "\xB0\n", TTextEncoding::Detect, 3},
+      {"neither encoding from the start", "a\n\xFF\xFF\n", TTextEncoding::Detect, 2},
       {"code page 949 read as named UTF-8", cp949, TTextEncoding::Utf8, 1},
       {"code page 949 named, broken further on", cp949 + "\xFF\n", TTextEncoding::Cp949, 3},
+      {"a break on the second line of a quoted value", "a\n\"x\ny\xFF\"\n", TTextEncoding::Utf8, 3},
   };
   for (const auto& c : cases) {
     try {
-      DecodeCsvText(c.bytes, c.encoding);
+      ReadCsvRecords(c.bytes, c.encoding);
       ADD_FAILURE() << c.name;
     } catch (const ECsvError& e) {
       EXPECT_EQ(e.Line, c.line) << c.name << ": " << e.what();

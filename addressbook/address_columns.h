@@ -1,0 +1,31 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace addressbook {
+
+// What a column of the address table holds.
+enum class TColumnKind { AutoNumber, Integer, DateTime, YesNo, Text };
+
+struct TColumnInfo {
+  std::string_view Name;
+  TColumnKind Kind;
+  int Size;  // characters a Text column holds; 0 for the other kinds
+};
+
+// The columns an import fills: every column of the address table `addr_rec` but the record
+// number, the group and the day of adding, which the program sets itself. In the table's order
+// (the spreadsheet file keeps this order too).
+std::span<const TColumnInfo> ImportableColumns();
+
+// The importable column of that exact name, or null.
+const TColumnInfo* FindImportableColumn(std::string_view name);
+
+// Position of an importable column in ImportableColumns(); the column must exist.
+std::size_t ImportableColumnIndex(std::string_view name);
+
+// The name of the tick column, the one importable column that is not text.
+inline constexpr std::string_view kTickColumn = "선택";
+
+}  // namespace addressbook

@@ -1,0 +1,24 @@
+#include "addressbook/address_record.h"
+
+#include <algorithm>
+
+#include "addressbook/address_columns.h"
+
+namespace addressbook {
+
+TAddressRecord::TAddressRecord() : FValues(ImportableColumns().size()) {}
+
+const std::string& TAddressRecord::Value(std::string_view column) const {
+  return FValues[ImportableColumnIndex(column)];
+}
+
+void TAddressRecord::SetValue(std::string_view column, std::string value) {
+  FValues[ImportableColumnIndex(column)] = std::move(value);
+}
+
+bool TAddressRecord::Empty() const {
+  return std::all_of(FValues.begin(), FValues.end(),
+                     [](const std::string& value) { return value.empty(); });
+}
+
+}  // namespace addressbook
