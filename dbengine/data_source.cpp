@@ -48,6 +48,10 @@ void TDataSource::DataSetScrolled() {
   FListeners.Notify(&TDataSetListener::DataSetScrolled);
 }
 
+void TDataSource::UpdateData() {
+  FListeners.Notify(&TDataSetListener::UpdateData);
+}
+
 void TDataSource::DataSetDestroying() {
   FDataSet = nullptr;
   FListeners.Notify(&TDataSetListener::ActiveChanged);

@@ -34,6 +34,7 @@ class TDataSource : private TDataSetListener {
   void DataSetChanged() override;
   void DataSetScrolled() override;
   void DataSetDestroying() override;
+  void UpdateData() override;
 
   TDataSet* FDataSet = nullptr;
   ListenerList FListeners;

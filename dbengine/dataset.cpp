@@ -129,8 +129,15 @@ void TDataSet::ReadRowsAgain() {
 
 // ---- moving ----
 
+void TDataSet::UpdateRecord() {
+  if (FState != dsEdit && FState != dsInsert) return;
+  FListeners.Notify(&TDataSetListener::UpdateData);
+}
+
 void TDataSet::CheckBrowseMode() {
   if (FState != dsEdit && FState != dsInsert) return;
+  // A value still in a control's hands makes an untouched record a modified one.
+  UpdateRecord();
   if (FModified)
     Post();
   else

@@ -34,6 +34,9 @@ class TDataSetListener {
   virtual void DataSetScrolled() {}
   // The dataset is being destroyed; drop every pointer to it.
   virtual void DataSetDestroying() {}
+  // The pending record is about to be stored or dropped: put what the control holds and has not
+  // yet written (the text of an open cell editor) into it now, or it is lost.
+  virtual void UpdateData() {}
 };
 
 // Names one row of an open dataset; an empty bookmark names none. A table's row is named by its
@@ -108,6 +111,9 @@ class TDataSet {
   void Post();
   void Cancel();
   void Delete();
+  // Asks every control to put what it still holds into the pending record (see UpdateData);
+  // nothing happens while no record is pending. Every move, refresh, sort and insert does it first.
+  void UpdateRecord();
   // Posts a modified pending row (drops an untouched new one), reads the rows again and keeps
   // the current record where it still exists.
   void Refresh();

@@ -47,6 +47,8 @@ bool IsLeftOutOfSpreadsheet(const std::string& columnName) {
 }
 
 void WriteSpreadsheetCsv(dbengine::TDataSet& table, std::ostream& out, TSpreadsheetRows rows) {
+  // Looked up before anything is written: without the tick nothing says which records go.
+  dbengine::TField* tick = rows == TSpreadsheetRows::Ticked ? &table.FieldByName("선택") : nullptr;
   std::vector<int> columns;
   std::string line;
   for (int i = 0; i < table.FieldCount(); ++i) {
@@ -59,10 +61,9 @@ void WriteSpreadsheetCsv(dbengine::TDataSet& table, std::ostream& out, TSpreadsh
   WriteLine(out, line);
 
   table.First();
-  dbengine::TField* tick = table.FindField("선택");
   const int count = table.RecordCount();
   for (int n = 0; n < count; ++n) {
-    if (rows == TSpreadsheetRows::All || (tick && tick->AsBoolean())) {
+    if (rows == TSpreadsheetRows::All || tick->AsBoolean()) {
       line.clear();
       for (int i : columns) {
         AppendQuotedIfNeeded(line, table.Fields(i).AsString());

@@ -18,6 +18,8 @@ enum class TSpreadsheetRows { Ticked, All };
 // from its first record exactly RecordCount times; LF line ends; code page 949. A value holding a
 // comma, a double quote or a line break is quoted with its quotes doubled, so the spreadsheet reads
 // it whole. Moves the table's current record (First posts a pending one); the caller puts it back.
+// Writing the ticked records of a table without `선택` fails with the data layer's missing-field
+// error before anything is written.
 void WriteSpreadsheetCsv(dbengine::TDataSet& table, std::ostream& out,
                          TSpreadsheetRows rows = TSpreadsheetRows::Ticked);
 

@@ -291,10 +291,6 @@ void TFMain::wwDBGMemberIButtonClick() {
   dm.adoTblMember.SetSort("GID ASC");
 }
 
-void TFMain::CommitGridEdit() {
-  wwDBGMember.CommitEdit();
-}
-
 void TFMain::RefreshRecordTable() {
   dm.adoTblMember.Refresh();
 }
@@ -302,6 +298,7 @@ void TFMain::RefreshRecordTable() {
 void TFMain::StorePendingRecord() {
   dbengine::TDataSet& table = dm.adoTblMember;
   if (table.State() != dbengine::dsEdit && table.State() != dbengine::dsInsert) return;
+  table.UpdateRecord();
   if (table.Modified()) {
     table.Post();
   } else {

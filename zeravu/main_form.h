@@ -106,10 +106,8 @@ class TFMain : public ui::TForm {
   // Refresh of the record table: stores a pending record and reads the records again.
   void RefreshRecordTable();
   // Stores a modified pending record and drops an untouched new one, so nothing typed is lost
-  // when the table closes.
+  // when the table closes; text still open in a cell editor counts as typed.
   void StorePendingRecord();
-  // Writes a value still open in a cell editor of the record list into the record.
-  void CommitGridEdit();
   // The six boxes of the entry dialog into the current record, in the order the columns go.
   void WriteEntryBoxes();
 

@@ -24,7 +24,6 @@ void TFMain::spbExcelSaveAsClick() {
 }
 
 void TFMain::SaveSelectedCsv(const std::string& fileName) {
-  CommitGridEdit();
   dbengine::TDataSet& table = dm.adoTblMember;
   // Found out before the user's file is touched, so a failed export never leaves it half made.
   if (!table.Active()) throw dbengine::EDatabaseError(dbengine::kClosedDataSetMessage);
@@ -41,10 +40,7 @@ void TFMain::SaveSelectedCsv(const std::string& fileName) {
 
 void TFMain::spbDesignClick() {
   dbengine::TDataSet& table = dm.adoTblMember;
-  if (table.Active()) {
-    CommitGridEdit();
-    RefreshRecordTable();
-  }
+  if (table.Active()) RefreshRecordTable();
   const std::string handOff = HandOffFileName();
   if (platform::FileExists(handOff)) platform::DeleteFile(handOff);
   if (table.Active() && table.RecordCount() > 0) {

@@ -36,6 +36,8 @@ void TFMain::spbMemberEditClick() {
   TFAddrInfoIn& entry = FAddrInfoIn;
   dbengine::TDataSet& table = dm.adoTblMember;
   entry.SetCaption("자료폅집");
+  // The boxes show what the record holds, text still open in a cell editor included.
+  table.UpdateRecord();
   entry.edtName.SetText(table.FieldByName("이름").AsString());
   entry.edtDear.SetText(table.FieldByName("존칭").AsString());
   entry.edtZip.SetText(table.FieldByName("우편번호").AsString());

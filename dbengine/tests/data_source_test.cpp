@@ -101,6 +101,33 @@ TEST_F(DataSourceTest, ForgetsADataSetThatIsDestroyed) {
   EXPECT_EQ(recorder.Take(), "active active ");
 }
 
+// A control holding a value it has not written yet (an open cell editor) is asked for it through
+// the source before a pending record is stored or dropped, and the value is stored with it.
+TEST_F(DataSourceTest, ControlsPutWhatTheyHoldIntoThePendingRecordBeforeAMove) {
+  struct Holder : TDataSetListener {
+    TDataSet* table = nullptr;
+    int asked = 0;
+    void UpdateData() override {
+      ++asked;
+      table->FieldByName("a").SetAsString("z");
+    }
+  } holder;
+  holder.table = &first;
+  source.SetDataSet(&first);
+  source.AddListener(&holder);
+  first.Open();
+  first.Next();
+  first.UpdateRecord();
+  EXPECT_EQ(holder.asked, 0) << "nothing pending, nobody asked";
+
+  first.Edit();
+  first.First();  // the record was untouched until the holder was asked: it is stored, not dropped
+  EXPECT_EQ(holder.asked, 1);
+  second.Open();
+  second.Last();
+  EXPECT_EQ(second.FieldByName("a").AsString(), "z");
+}
+
 TEST_F(DataSourceTest, EditFollowsAutoEdit) {
   first.Open();
   source.SetDataSet(&first);

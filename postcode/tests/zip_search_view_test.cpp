@@ -51,11 +51,17 @@ TEST(ZeravuZipDialog, EnterSearchesAndOkEndsWithThePickedRow) {
   wxSize client;
   wxCheckBox* onlyZip = nullptr;
   std::string typed;
+  int entersInTheBox = 0;
   TModalDriver user({[&](wxDialog& d) {
     client = d.GetClientSize();
     onlyZip = FindChild<wxCheckBox>(d);
     wxTextCtrl* edIn = FindChild<wxTextCtrl>(d);
     ASSERT_NE(edIn, nullptr);
+    // The box hears of every Enter that reaches it.
+    edIn->Bind(wxEVT_TEXT_ENTER, [&](wxCommandEvent& event) {
+      ++entersInTheBox;
+      event.Skip();
+    });
     ui::wx::testing::RunLoopUntil([&] { return edIn->HasFocus(); });
     edIn->SetValue(ui::wx::ToWx("역삼"));  // as the input method hands the text over
     wxUIActionSimulator keyboard;
@@ -70,7 +76,8 @@ TEST(ZeravuZipDialog, EnterSearchesAndOkEndsWithThePickedRow) {
   ASSERT_NE(onlyZip, nullptr);
   EXPECT_EQ(ui::wx::FromWx(onlyZip->GetLabel()), "우편번호만 필요");
   EXPECT_FALSE(onlyZip->IsEnabled());
-  EXPECT_EQ(typed, "역삼");  // Enter never reached the box
+  EXPECT_EQ(typed, "역삼");
+  EXPECT_EQ(entersInTheBox, 0);  // Enter ran the search and never reached the box
   EXPECT_EQ(form.wwDBGrid1.RowCount(), 2);
   EXPECT_EQ(form.ZipCode(), "135-080");
   EXPECT_EQ(form.Address(), "서울 강남구 역삼동");

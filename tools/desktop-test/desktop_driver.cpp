@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -144,6 +145,26 @@ std::optional<std::string> WaitForWindow(pid_t pid, const std::string& name,
       },
       timeout);
   return found;
+}
+
+bool IsAbove(const std::string& upper, const std::string& lower) {
+  if (upper.empty() || lower.empty()) return false;
+  // xwininfo lists the root's children topmost first, their ids in hexadecimal; xdotool names
+  // windows in decimal.
+  std::istringstream lines(RunBounded({"xwininfo", "-root", "-children"}).value_or(""));
+  std::vector<unsigned long> topFirst;
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t at = line.find_first_not_of(' ');
+    if (at == std::string::npos || line.compare(at, 2, "0x") != 0) continue;
+    topFirst.push_back(std::stoul(line.substr(at), nullptr, 16));
+  }
+  auto position = [&](const std::string& window) {
+    return static_cast<std::size_t>(
+        std::find(topFirst.begin(), topFirst.end(), std::stoul(window)) - topFirst.begin());
+  };
+  const std::size_t up = position(upper);
+  const std::size_t down = position(lower);
+  return up < topFirst.size() && down < topFirst.size() && up < down;
 }
 
 bool TypeText(const std::string& window, const std::string& text) {

@@ -49,6 +49,10 @@ std::string WindowName(const std::string& window);
 std::optional<std::string> WaitForWindow(pid_t pid, const std::string& name,
                                          std::chrono::milliseconds timeout = 10s);
 
+// Whether the top-level window `upper` is stacked above `lower` on the display (which of the two
+// covers the other where they overlap); false when either is not there.
+bool IsAbove(const std::string& upper, const std::string& lower);
+
 // Input to a window, the way a user gives it. Each gives the window the keyboard focus first;
 // false when xdotool failed or did not finish in time.
 bool TypeText(const std::string& window, const std::string& text);

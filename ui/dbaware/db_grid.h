@@ -51,7 +51,8 @@ enum class TRowIndicator { None, Current, Editing, Inserting };
 // virtual: it reads a cell only when a view asks for it, without moving the current record, so a
 // view that paints only what it shows costs the same on a hundred rows as on a hundred thousand.
 // Changes made in a cell stay pending on the current record until something stores it (a move to
-// another record, a refresh, a post).
+// another record, a refresh, a post). Whatever is about to store or drop that record asks the data
+// set to update it first, and the text of an editor still open goes in then.
 class TwwDBGrid : public TControl, private TDataLink {
  public:
   TwwDBGrid(std::string name, Screen& screen, const TForm* owner = nullptr);
@@ -145,6 +146,7 @@ class TwwDBGrid : public TControl, private TDataLink {
   void RecordChanged(const dbengine::TField* field) override;
   void DataSetChanged() override;
   void DataSetScrolled() override;
+  void UpdateData() override { CommitEdit(); }
 
   // The field of the column, null when the data set is closed or has no such field.
   dbengine::TField* ColumnField(int col) const;

@@ -39,7 +39,8 @@ class ScriptedScreen : public Screen {
                                    TMsgButtons buttons, TMsgIcon icon, int answer = mrOk);
   ScriptedScreen& ExpectPlainMessage(const std::string& text);
   ScriptedScreen& ExpectError(const std::string& text);
-  // The standard error box with a text that contains `part` (for the engine's own wording).
+  // The standard error box with a text that contains `part` (for the engine's own wording);
+  // `part` must not be empty.
   ScriptedScreen& ExpectErrorContaining(const std::string& part);
   // A file dialog with this title (empty: the system's default); answers the path, or cancels.
   ScriptedScreen& ExpectFileDialog(const std::string& title, std::optional<std::string> answer);

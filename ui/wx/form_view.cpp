@@ -135,6 +135,22 @@ void TFormView::UnregisterControl(TControl& control) {
 
 void TFormView::OnChildFocus(wxChildFocusEvent& event) {
   event.Skip();
+  // The toolkit focuses a first child of its own choosing as a window shows; the form's choice
+  // comes right after it, and the form must not take the toolkit's for the user's.
+  if (FPlacingFocus) return;
+  NoteFocus();
+}
+
+void TFormView::FocusAfterShowing() {
+  FPlacingFocus = false;
+  if (FControls.contains(FForm.ActiveControl())) {
+    FocusActiveControl();
+  } else {
+    NoteFocus();
+  }
+}
+
+void TFormView::NoteFocus() {
   TControl* now = nullptr;
   for (wxWindow* w = wxWindow::FindFocus(); w && w != FWindow && !now; w = w->GetParent()) {
     for (const auto& [control, widget] : FControls) {
@@ -183,8 +199,9 @@ void TFormView::Show() {
   }
   PlaceForShowing();
   Guarded([&] { FForm.DoShow(); });
+  FPlacingFocus = true;
   FWindow->Show();
-  FWindow->CallAfter([this] { FocusActiveControl(); });
+  FWindow->CallAfter([this] { FocusAfterShowing(); });
 }
 
 int TFormView::ShowModal() {
@@ -195,7 +212,8 @@ int TFormView::ShowModal() {
   Guarded([&] { FForm.DoShow(); });
   if (FForm.ModalResult() == mrNone) {
     FScreen.ModalStarted(*this);
-    dialog->CallAfter([this] { FocusActiveControl(); });
+    FPlacingFocus = true;
+    dialog->CallAfter([this] { FocusAfterShowing(); });
     dialog->ShowModal();
     FScreen.ModalEnded(*this);
   }

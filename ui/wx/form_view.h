@@ -61,6 +61,11 @@ class TFormView {
  private:
   void Refresh();
   void FocusActiveControl();
+  // Once a showing has begun: the form's active control gets the focus, or, when it has none
+  // here, learns where the focus is.
+  void FocusAfterShowing();
+  // Tells the form which of its controls has the focus now.
+  void NoteFocus();
   void OnCloseRequested();
   void CloseWindow();
   void OnCloseBox(wxCloseEvent& event);
@@ -79,6 +84,8 @@ class TFormView {
   std::size_t FChangedId;
   std::size_t FCloseId;
   bool FShownOnce = false;
+  // From the start of a showing until the form's own focus is placed.
+  bool FPlacingFocus = false;
   wxRect FNormalRect;
 };
 

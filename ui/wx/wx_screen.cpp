@@ -76,8 +76,10 @@ void WxScreen::SetBusy(bool busy) {
 
 void WxScreen::RestoreApplication() {
   wxTopLevelWindow* main = MainWindow();
-  if (!main) return;
-  if (main->IsIconized()) main->Iconize(false);
+  // Only a minimised application comes back. Raising a window that is up would put it over the
+  // boxes standing above it, and without a window manager nothing lifts them again.
+  if (!main || !main->IsIconized()) return;
+  main->Iconize(false);
   main->Raise();
 }
 

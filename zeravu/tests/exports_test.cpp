@@ -10,6 +10,7 @@
 #include "platform/folders.h"
 #include "platform/profile_file.h"
 #include "platform/testing/scoped_env.h"
+#include "platform/testing/scratch_dir.h"
 #include "platform/testing/unprivileged.h"
 #include "zeravu/tests/zeravu_fixture.h"
 
@@ -48,9 +49,10 @@ class Exports : public ::testing::Test, public ZeravuFixture {
   std::string Setting(const std::string& section, const std::string& key) {
     return platform::ProfileFile(SettingsPath()).ReadString(section, key, "<none>");
   }
-  void SaveSheet(TFMain& form, const std::string& name, bool fails = false) {
+  // `error`: a part of the error the export ends in; none when it succeeds.
+  void SaveSheet(TFMain& form, const std::string& name, const char* error = nullptr) {
     screen.ExpectFileDialog("", std::optional<std::string>(dir.Path(name)));
-    if (fails) screen.ExpectErrorContaining("");
+    if (error) screen.ExpectErrorContaining(error);
     ui::RunGuarded(screen, [&] { form.spbExcelSaveAsClick(); });
   }
   int closeRequests = 0;
@@ -62,7 +64,7 @@ class Exports : public ::testing::Test, public ZeravuFixture {
 TEST_F(Exports, SpreadsheetHoldsTheTickedRecordsInListOrder) {
   TFMain& form =
       StartOn({{"김철수", "서울 종로구"}, {"빼기", "대전", false}, {"박영희", "부산 중구"}});
-  SaveSheet(form, "out/sheet", true);  // no such folder: the export fails, nothing is left
+  SaveSheet(form, "out/sheet", "Path not found");  // the export fails, nothing is left
 
   EXPECT_FALSE(platform::FileExists(dir.Path("out/sheet.csv")));
   screen.VerifyAllMet();
@@ -206,14 +208,41 @@ TEST_F(Exports, SpreadsheetReturnsToTheRememberedRecord) {
   EXPECT_EQ(dm.adoTblMember.FieldByName("이름").AsString(), "나");
 }
 
-TEST_F(Exports, SpreadsheetWithNoDatabaseFailsBeforeTouchingTheFile) {
-  TFMain& form = Start({kToken});
-  const std::string existing = dir.Write("keep.csv", "the user's data");
-  screen.ExpectFileDialog("", std::optional<std::string>(existing));
-  screen.ExpectError("Cannot perform this operation on a closed dataset");
-  ui::RunGuarded(screen, [&] { form.spbExcelSaveAsClick(); });
-  EXPECT_EQ(dir.Read("keep.csv"), "the user's data");
-  EXPECT_EQ(Setting("EXCEL", "PATH"), "<none>");
+TEST_F(Exports, AFailedSpreadsheetNeitherMakesNorReplacesTheUsersFile) {
+  struct {
+    const char* what;
+    const char* createTable;  // null: no database open
+    const char* error;
+  } cases[] = {
+      {"no database", nullptr, "Cannot perform this operation on a closed dataset"},
+      // Without the tick nothing says which records go: the data layer's missing-field error.
+      {"no 선택 column", "CREATE TABLE addr_rec (ID Counter Primary Key,GID LONG,이름 TEXT(32))",
+       "Field '선택' not found"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    platform::testing::ScratchDir out;
+    const std::string existing = out.Write("keep.csv", "the user's data");
+    const std::string path = dir.Path(std::string(c.what) + ".mdb");
+    TInstance z(*this, {kToken, "1", path});
+    if (c.createTable) {
+      ASSERT_TRUE(z.dm.CreateMDBFile(path));
+      ASSERT_TRUE(z.dm.OpenDB(path, "x.mdb"));
+      z.dm.conn.Execute(c.createTable);
+      z.dm.conn.Execute("INSERT INTO addr_rec (이름) VALUES ('김')");
+      z.dm.CloseDB();
+    }
+    z.form.FormCreate();
+    z.form.tmActTimer();
+    for (const std::string& target : {existing, out.Path("new.csv")}) {
+      z.screen.ExpectFileDialog("", std::optional<std::string>(target));
+      z.screen.ExpectError(c.error);
+      ui::RunGuarded(z.screen, [&] { z.form.spbExcelSaveAsClick(); });
+    }
+    EXPECT_EQ(out.Read("keep.csv"), "the user's data");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Root()), {}), 1);
+    EXPECT_EQ(Setting("EXCEL", "PATH"), "<none>");
+  }
 }
 
 TEST_F(Exports, LabelHandOffSituations) {
@@ -404,7 +433,7 @@ TEST_F(Exports, LabelHandOffFailuresKeepZeravuOpenAndWriteNoKey) {
   // The temporary folder cannot be written: the error, no file, no key, Zeravu stays open.
   chmod(TempDir().c_str(), 0555);
   platform::testing::RunAsUnprivileged([&] {
-    screen.ExpectErrorContaining("");
+    screen.ExpectErrorContaining("File access denied");
     ui::RunGuarded(screen, [&] { form.spbDesignClick(); });
     screen.VerifyAllMet();
     EXPECT_EQ(closeRequests, 0);

@@ -326,6 +326,33 @@ TEST_F(MainFlows, SaveAndCornerButtonNeedAnOpenTable) {
   EXPECT_FALSE(dm.adoTblMember.FieldByName("선택").AsBoolean());
 }
 
+// GID order differs from the order the records were stored in and from any order by name, so
+// only a reset to ascending GID gives it.
+TEST_F(MainFlows, TheCornerButtonPutsTheRecordsBackInAscendingGidOrder) {
+  const std::string path =
+      MakeAddressDatabase(dir.Path("a.mdb"), {{"가", "서울"}, {"나", "부산"}, {"다", "대구"}});
+  {
+    ui::testing::ScriptedScreen quiet;
+    Tdm maker(quiet);
+    ASSERT_TRUE(maker.OpenDB(path, "a.mdb"));
+    for (const char* set :
+         {"GID=2 WHERE 이름='가'", "GID=3 WHERE 이름='나'", "GID=1 WHERE 이름='다'"})
+      maker.conn.Execute(std::string("UPDATE addr_rec SET ") + set);
+  }
+  TFMain& form = Start({kToken, "1", path});
+  Tick();
+  auto names = [&] {
+    std::vector<std::string> shown;
+    for (int row = 0; row < form.wwDBGMember.RowCount(); ++row)
+      shown.push_back(form.wwDBGMember.CellText(row, 5));
+    return shown;
+  };
+  dm.adoTblMember.SetSort("이름 DESC");  // the list as the user had it sorted
+  ASSERT_EQ(names(), (std::vector<std::string>{"다", "나", "가"}));
+  Click(form.wwDBGMember.IButton);
+  EXPECT_EQ(names(), (std::vector<std::string>{"다", "가", "나"}));
+}
+
 TEST_F(MainFlows, APendingRecordIsStoredBeforeClosingAndBeforeAnotherDatabaseOpens) {
   const std::string a = MakeAddressDatabase(dir.Path("a.mdb"), {{"김", "부산"}});
   const std::string b = MakeAddressDatabase(dir.Path("b.mdb"));
@@ -360,8 +387,13 @@ namespace zeravu::testing {
 namespace {
 
 TEST_F(MainFlows, TheSpinBoxFreezesLeadingColumnsWhileSomeStayFree) {
-  TFMain& form = Start({kToken});
-  EXPECT_EQ(form.wwDBGMember.FixedCols(), 1);  // applied by the creation event
+  TInstance z(*this, {kToken});
+  TFMain& form = z.form;
+  // Other fixed columns than the box's 1 before the creation event: only applying the box's value
+  // there brings them back.
+  form.wwDBGMember.SetFixedCols(4);
+  form.FormCreate();
+  EXPECT_EQ(form.wwDBGMember.FixedCols(), 1);
   struct {
     const char* typed;
     int fixed;
@@ -372,17 +404,90 @@ TEST_F(MainFlows, TheSpinBoxFreezesLeadingColumnsWhileSomeStayFree) {
   }
 }
 
-TEST_F(MainFlows, AnOpenCellEditIsCommittedAndStoredByTheSave) {
-  const std::string path = MakeAddressDatabase(dir.Path("a.mdb"), {{"김", "부산"}});
-  TFMain& form = Start({kToken, "1", path});
-  Tick();
-  form.wwDBGMember.SetCurrentCell(0, 5);  // 이름
-  ASSERT_TRUE(form.wwDBGMember.BeginCellEdit());
-  form.wwDBGMember.SetEditorText("최");
-  form.SaveSelectedCsv(dir.Path("x.csv"));
-  dm.adoTblMember.Close();
-  dm.adoTblMember.Open();
-  EXPECT_EQ(dm.adoTblMember.FieldByName("이름").AsString(), "최");
+TEST(MainFlowPaths, TextStillInACellEditorIsStoredByEveryPathThatStoresOrDropsTheRecord) {
+  using ui::TNavigateBtn;
+  struct {
+    const char* path;
+    std::function<void(ZeravuFixture&)> run;
+  } paths[] = {
+      {"저장", [](ZeravuFixture& f) { f.main->spbMDBSave.Click(); }},
+      {"closing", [](ZeravuFixture& f) { EXPECT_TRUE(f.main->CloseQuery()); }},
+      {"자료열기",
+       [](ZeravuFixture& f) {
+         f.screen.ExpectFileDialog("자료열기", f.MakeAddressDatabase(f.dir.Path("b.mdb")));
+         f.main->spbDBOpen.Click();
+       }},
+      {"새 자료, another file",
+       [](ZeravuFixture& f) {
+         f.screen.ExpectFileDialog("새주소 등록", std::optional(f.dir.Path("new.mdb")));
+         f.screen.ExpectMessageBox("등록되었습니다!!", "성공", TMsgButtons::Ok,
+                                   TMsgIcon::Information);
+         f.screen.ExpectModal("자료추가", [](ui::TForm&) { return ui::mrCancel; });
+         f.main->spdNewDB.Click();
+       }},
+      {"새 자료, cancelled",
+       [](ZeravuFixture& f) {
+         f.screen.ExpectFileDialog("새주소 등록", std::optional<std::string>());
+         f.main->spdNewDB.Click();
+       }},
+      {"원상태로 복구", [](ZeravuFixture& f) { f.main->wwDBGMember.IButton.Click(); }},
+      {"navigator, first",
+       [](ZeravuFixture& f) { f.main->wwDBNav.BtnClick(TNavigateBtn::nbFirst); }},
+      {"navigator, page back",
+       [](ZeravuFixture& f) { f.main->wwDBNav.BtnClick(TNavigateBtn::nbPriorPage); }},
+      {"navigator, prior",
+       [](ZeravuFixture& f) { f.main->wwDBNav.BtnClick(TNavigateBtn::nbPrior); }},
+      {"navigator, next", [](ZeravuFixture& f) { f.main->wwDBNav.BtnClick(TNavigateBtn::nbNext); }},
+      {"navigator, page on",
+       [](ZeravuFixture& f) { f.main->wwDBNav.BtnClick(TNavigateBtn::nbNextPage); }},
+      {"navigator, last", [](ZeravuFixture& f) { f.main->wwDBNav.BtnClick(TNavigateBtn::nbLast); }},
+      {"엑셀로 저장",
+       [](ZeravuFixture& f) {
+         f.screen.ExpectFileDialog("", std::optional(f.dir.Path("sheet.csv")));
+         f.main->spbExcelSaveAs.Click();
+       }},
+      {"라벨 디자인", [](ZeravuFixture& f) { f.main->spbDesign.Click(); }},
+      {"자료추가",
+       [](ZeravuFixture& f) {
+         f.screen.ExpectModal("자료추가", [&f](ui::TForm&) {
+           f.FAddrInfoIn.edtName.SetText("라");
+           f.FAddrInfoIn.edtAddr.SetText("광주");
+           return ui::mrOk;
+         });
+         f.main->spbMemberAdd.Click();
+       }},
+      {"자료편집",
+       [](ZeravuFixture& f) {
+         // The dialog offers the typed text, and its 저장 stores it.
+         f.screen.ExpectModal("자료폅집", [&f](ui::TForm&) {
+           EXPECT_EQ(f.FAddrInfoIn.edtAddr.Text(), "typed");
+           return ui::mrOk;
+         });
+         f.main->spbMemberEdit.Click();
+       }},
+  };
+  for (const auto& p : paths) {
+    SCOPED_TRACE(p.path);
+    ZeravuFixture f;
+    const std::string path = f.MakeAddressDatabase(
+        f.dir.Path("a.mdb"), {{"가", "서울"}, {"나", "부산"}, {"다", "대구"}});
+    TFMain& form = f.Start({kToken, "1", path});
+    form.tmActTimer();
+    // The user clicks 주소 of the middle record and types, and leaves the editor open.
+    form.wwDBGMember.SetCurrentCell(1, 2);
+    ASSERT_TRUE(form.wwDBGMember.BeginCellEdit());
+    form.wwDBGMember.SetEditorText("typed");
+    ui::RunGuarded(f.screen, [&] { p.run(f); });
+    f.screen.VerifyAllMet();
+
+    ui::testing::ScriptedScreen quiet;
+    Tdm other(quiet);
+    ASSERT_TRUE(other.OpenDB(path, "a.mdb"));
+    other.adoTblMember.Open();
+    other.adoTblMember.SetRecNo(2);
+    EXPECT_EQ(other.adoTblMember.FieldByName("이름").AsString(), "나");
+    EXPECT_EQ(other.adoTblMember.FieldByName("주소").AsString(), "typed");
+  }
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-// Zeravu's main window on a real (virtual) display, in this process: the wiring between the
-// window's widgets and the main form's handlers.
+// Zeravu's main window and its entry dialog on a real (virtual) display, in this process: the
+// wiring between the windows' widgets and the forms' handlers.
 #include <gtest/gtest.h>
 #include <wx/frame.h>
 #include <wx/statusbr.h>
+#include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
 #include "ui/wx/convert.h"
@@ -10,12 +11,14 @@
 #include "ui/wx/tests/window_test_support.h"
 #include "ui/wx/wx_screen.h"
 #include "zeravu/entry_form.h"
+#include "zeravu/entry_form_view.h"
 #include "zeravu/main_form_view.h"
 #include "zeravu/tests/zeravu_fixture.h"
 
 namespace zeravu::testing {
 namespace {
 
+using ui::wx::testing::ClickButton;
 using ui::wx::testing::PressButton;
 using ui::wx::testing::RunLoopUntil;
 using ui::wx::testing::TModalDriver;
@@ -96,6 +99,21 @@ TEST(MainWindow, ACheckBoxClickStaysPendingUntilTheSaveButtonStoresIt) {
   EXPECT_EQ(w.Stored("나", "선택"), "True");
 }
 
+TEST(MainWindow, TextStillInACellEditorIsStoredByTheSaveButton) {
+  MainWindow w;
+  wxUIActionSimulator user;
+  user.MouseMove(w.CellCentre(0, 2));  // 주소 of the first record
+  wxYield();
+  user.MouseClick();
+  RunLoopUntil([&] { return w.form->wwDBGMember.Col() == 2; });
+  user.Text("Busan");
+  RunLoopUntil([&] { return w.form->wwDBGMember.EditorText() == "Busan"; });
+  // The button takes no focus, so the editor is still open when the click comes.
+  ClickButton(*w.view->Window(), "저장");
+  RunLoopUntil([&] { return w.wxDm.adoTblMember.State() == dbengine::dsBrowse; });
+  EXPECT_EQ(w.Stored("가", "주소"), "Busan");
+}
+
 TEST(MainWindow, CtrlDeleteDeletesTheCurrentRecordAfterTheQuestion) {
   MainWindow w;
   w.form->wwDBGMember.SetCurrentCell(0, 5);
@@ -121,6 +139,69 @@ TEST(MainWindow, TheSpinBoxFreezesLeadingColumns) {
   w.form->RxSE.SetText("9");  // would leave no column free: nothing changes
   wxYield();
   EXPECT_EQ(w.grid->GetNumberFrozenCols(), 3);
+}
+
+// The entry dialog's view, made after the main window as start-up makes it.
+struct EntryWindow : MainWindow {
+  TFAddrInfoInView entryView{wx, wxEntry};
+
+  // The text of the box that has the keyboard focus.
+  static std::string FocusedBoxText() {
+    auto* box = dynamic_cast<wxTextCtrl*>(wxWindow::FindFocus());
+    return box ? ui::wx::FromWx(box->GetValue()) : "<no box>";
+  }
+};
+
+TEST(EntryDialog, TabWalksTheBoxesInTheirOrderAndSaveConfirmsTheAdd) {
+  EntryWindow w;
+  TModalDriver user({[&](wxDialog& d) {
+    RunLoopUntil([&] { return w.FocusedBoxText() != "<no box>"; });
+    wxUIActionSimulator keyboard;
+    for (const char* text : {"zip", "addr", "company", "name", "detail", "dear"}) {
+      keyboard.Text(text);
+      keyboard.Char(WXK_TAB);
+    }
+    RunLoopUntil([&] { return w.wxEntry.edtDear.Text() == "dear"; });
+    ClickButton(d, "저장");
+  }});
+  PressButton(*w.view->Window(), "자료추가");
+  ASSERT_TRUE(user.AllPlayed());
+  dbengine::TDataSet& table = w.wxDm.adoTblMember;
+  ASSERT_EQ(table.State(), dbengine::dsInsert);
+  const std::pair<const char*, const char*> stored[] = {{"우편번호", "zip"},    {"주소", "addr"},
+                                                        {"회사", "company"},    {"이름", "name"},
+                                                        {"상세주소", "detail"}, {"존칭", "dear"}};
+  for (const auto& [column, text] : stored) EXPECT_EQ(table.FieldByName(column).AsString(), text);
+}
+
+TEST(EntryDialog, LaterShowingsKeepTheFocusWhereTheUserLeftItAndCancelChangesNothing) {
+  EntryWindow w;
+  std::string focused;
+  TModalDriver user({[&](wxDialog& d) {
+                       // The name box, three tabs on from the postcode box.
+                       RunLoopUntil([&] { return w.FocusedBoxText() != "<no box>"; });
+                       wxUIActionSimulator keyboard;
+                       for (int i = 0; i < 3; ++i) keyboard.Char(WXK_TAB);
+                       RunLoopUntil([&] { return w.FocusedBoxText() == "가"; });
+                       // What is typed before 취소 goes nowhere.
+                       keyboard.Text("x");
+                       RunLoopUntil([&] { return w.wxEntry.edtName.Text() != "가"; });
+                       ClickButton(d, "취소");
+                     },
+                     [&](wxDialog& d) {
+                       // The box the focus settles in (filled anew from the record); the toolkit
+                       // puts it somewhere first.
+                       RunLoopUntil([&] { return w.FocusedBoxText() == "가"; });
+                       focused = w.FocusedBoxText();
+                       ClickButton(d, "취소");
+                     }},
+                    10000);  // past the wait for the focus, so a failed wait still ends it
+  PressButton(*w.view->Window(), "자료편집");
+  PressButton(*w.view->Window(), "자료편집");
+  ASSERT_TRUE(user.AllPlayed());
+  EXPECT_EQ(focused, "가");
+  EXPECT_EQ(w.wxDm.adoTblMember.State(), dbengine::dsBrowse);
+  EXPECT_EQ(w.Stored("가", "주소"), "서울");
 }
 
 }  // namespace

@@ -367,6 +367,21 @@ TEST_F(ZeravuProcess, ClosingByTheFrameEndsWithZeroAndLeavesTheHostsFilesAlone) 
   EXPECT_EQ(scratch.Read("tmp/hhh.csv"), "earlier run\n");
 }
 
+// Without the postcode database its box comes while the windows are being made. The start-up timer
+// restores the main window meanwhile; without a window manager nothing would lift the box again if
+// that put the main window over it, and the user would face a window that takes no input.
+TEST_F(ZeravuProcess, TheMissingPostcodeDatabaseBoxStaysAboveTheMainWindow) {
+  const std::string program = Install("Zeravu");
+  std::filesystem::remove(std::filesystem::path(program).parent_path() / "DB/Zip/20080327.mdb");
+  // Mode 0: the new-database dialog shows only after the timer has restored the main window.
+  TChild zeravu(program, {kToken, "0"});
+  ASSERT_TRUE(WaitForWindow(zeravu.Pid(), "새주소 등록")) << Titles(zeravu);
+  const std::string window = MainWindow(zeravu);
+  std::optional<std::string> box = WaitForWindow(zeravu.Pid(), "Zeravu");
+  ASSERT_TRUE(box) << "no box said the postcode database is missing; " << Titles(zeravu);
+  EXPECT_TRUE(IsAbove(*box, window));
+}
+
 // A documents folder the user cannot write: the standard error box (titled with the
 // application's name), then the window, but no mode is carried out: the database on the command
 // line was never opened, so "라벨 디자인" hands nothing over.

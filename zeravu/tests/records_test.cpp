@@ -40,18 +40,19 @@ class Records : public ::testing::Test, public ZeravuFixture {
       return result;
     });
   }
-  // The records as stored in the file, by name.
-  std::vector<std::string> StoredNames() {
+  // One column of the records as stored in the file.
+  std::vector<std::string> Stored(const std::string& column) {
     ui::testing::ScriptedScreen quiet;
     Tdm other(quiet);
     EXPECT_TRUE(other.OpenDB(path, "list.mdb"));
     other.adoTblMember.Open();
-    std::vector<std::string> names;
+    std::vector<std::string> values;
     for (other.adoTblMember.First(); !other.adoTblMember.Eof(); other.adoTblMember.Next()) {
-      names.push_back(other.adoTblMember.FieldByName("이름").AsString());
+      values.push_back(other.adoTblMember.FieldByName(column).AsString());
     }
-    return names;
+    return values;
   }
+  std::vector<std::string> StoredNames() { return Stored("이름"); }
   std::string path;
 };
 
@@ -185,6 +186,45 @@ TEST_F(Records, EditFillsTheBoxesAndStoresAtOnce) {
   form.spbMemberEditClick();
   EXPECT_EQ(dm.adoTblMember.State(), dbengine::dsBrowse);
   EXPECT_EQ(StoredNames(), std::vector<std::string>({"김철수"}));
+}
+
+// Six different values each way, so that two boxes or two columns swapped anywhere show.
+TEST_F(Records, EachBoxGoesToItsOwnColumnAndComesBackFromIt) {
+  const struct {
+    ui::TEdit TFAddrInfoIn::*box;
+    const char* column;
+    const char* added;
+    const char* edited;
+  } boxes[] = {
+      {&TFAddrInfoIn::edtZip, "우편번호", "111-111", "222-222"},
+      {&TFAddrInfoIn::edtAddr, "주소", "주소 1", "주소 2"},
+      {&TFAddrInfoIn::edtAddAddr, "상세주소", "상세 1", "상세 2"},
+      {&TFAddrInfoIn::edtCompany, "회사", "회사 1", "회사 2"},
+      {&TFAddrInfoIn::edtName, "이름", "이름 1", "이름 2"},
+      {&TFAddrInfoIn::edtDear, "존칭", "존칭 1", "존칭 2"},
+  };
+  TFMain& form = StartOn({});
+  screen.ExpectModal("자료추가", [&, this](ui::TForm&) {
+    for (const auto& b : boxes) (FAddrInfoIn.*b.box).SetText(b.added);
+    return ui::mrOk;
+  });
+  form.spbMemberAddClick();
+  form.spbMDBSaveClick();
+  for (const auto& b : boxes) {
+    EXPECT_EQ(Stored(b.column), std::vector<std::string>({b.added})) << b.column;
+  }
+
+  screen.ExpectModal("자료폅집", [&, this](ui::TForm&) {
+    for (const auto& b : boxes) {
+      EXPECT_EQ((FAddrInfoIn.*b.box).Text(), b.added) << b.column;
+      (FAddrInfoIn.*b.box).SetText(b.edited);
+    }
+    return ui::mrOk;
+  });
+  form.spbMemberEditClick();
+  for (const auto& b : boxes) {
+    EXPECT_EQ(Stored(b.column), std::vector<std::string>({b.edited})) << b.column;
+  }
 }
 
 TEST_F(Records, EditRightAfterAnAddStoresTheNewRecordWithTheEditedValues) {

@@ -13,6 +13,51 @@ using ui::TMsgIcon;
 
 class StartUp : public ::testing::Test, public ZeravuFixture {};
 
+// The main window's designed configuration, read off the window itself.
+TEST_F(StartUp, TheMainWindowIsMadeAsDesigned) {
+  TInstance z(*this, {kToken});
+  const TFMain& form = z.form;
+  const ui::TColor lightBlue{204, 221, 255};
+  EXPECT_EQ(form.Caption(), "자료관리");
+  EXPECT_EQ(form.FormStyle, ui::TFormStyle::StayOnTop);
+  EXPECT_EQ(form.Position, ui::TPosition::Designed);
+  EXPECT_EQ((std::vector<int>{form.Left, form.Top, form.ClientWidth, form.ClientHeight}),
+            (std::vector<int>{274, 101, 762, 586}));
+  EXPECT_EQ(form.Color, lightBlue);
+
+  EXPECT_EQ(form.wwDBGMember.Columns(), (std::vector<ui::TwwColumn>{{"선택", 5, "선택"},
+                                                                    {"우편번호", 7, "우편번호"},
+                                                                    {"주소", 40, "주소"},
+                                                                    {"상세주소", 20, "상세주소"},
+                                                                    {"회사", 20, "회사"},
+                                                                    {"이름", 10, "이름"},
+                                                                    {"존칭", 20, "존칭"}}));
+  const ui::TwwDBGridOptions& options = form.wwDBGMember.Options();
+  EXPECT_TRUE(options.Editing && options.Titles && options.Indicator && options.ColumnResize &&
+              options.ColLines && options.RowLines && options.Tabs && options.WordWrap &&
+              options.HorzScrollBar);
+  EXPECT_FALSE(options.RowSelect);
+  EXPECT_EQ(form.wwDBGMember.TitleColor(), lightBlue);
+  EXPECT_EQ(form.wwDBGMember.IButton.Hint(), "원상태로 복구");
+  EXPECT_TRUE(form.wwDBGMember.IButton.Visible());
+  EXPECT_EQ(form.wwDBNav.Color(), lightBlue);
+
+  EXPECT_EQ(form.Label1.Caption(), "필드고정: ");
+  EXPECT_EQ((std::vector<int>{form.RxSE.MinValue(), form.RxSE.MaxValue(), form.RxSE.Increment(),
+                              form.RxSE.Value()}),
+            (std::vector<int>{1, 10, 1, 1}));
+  ASSERT_EQ(form.StatusBar1.Panels().size(), 2u);
+  EXPECT_EQ(form.StatusBar1.Panels()[0].Width, 100);
+  EXPECT_EQ(form.StatusBar1.Panels()[1].Width, 200);
+
+  const std::pair<const ui::TButton*, const char*> buttons[] = {
+      {&form.spdNewDB, "새 자료"},           {&form.spbMemberAdd, "자료추가"},
+      {&form.spbExcelSaveAs, "엑셀로 저장"}, {&form.spbDBOpen, "자료열기"},
+      {&form.spbMemberEdit, "자료편집"},     {&form.spbMDBSave, "저장"},
+      {&form.spbDesign, "라벨 디자인"}};
+  for (const auto& [button, caption] : buttons) EXPECT_EQ(button->Caption(), caption);
+}
+
 TEST_F(StartUp, WithoutTheTokenTheProgramEndsWith100AndTouchesNothing) {
   const std::vector<std::vector<std::string>> refused = {
       {}, {""}, {"갑"}, {"(갑) "}, {"(을)", "1", "/x.mdb"}};

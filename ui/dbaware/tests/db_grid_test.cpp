@@ -312,16 +312,20 @@ TEST_F(GridTest, RowIndicatorFollowsTheCurrentRecordAndItsState) {
   EXPECT_EQ(grid.RowIndicator(2), TRowIndicator::Editing);
 }
 
-TEST_F(GridTest, AMoveFromElsewhereClosesTheEditorAndTellsTheView) {
+// A navigator, a refresh or a form's own step moves the data set under the grid: what the editor
+// holds is stored first, as if the user had left the cell.
+TEST_F(GridTest, AMoveFromElsewhereStoresTheEditorsTextClosesItAndTellsTheView) {
   int moves = 0;
   grid.CurrentChanged.Connect([&] { ++moves; });
   grid.SetCurrentCell(0, kName);
   moves = 0;
   ASSERT_TRUE(grid.BeginCellEdit());
+  grid.SetEditorText("홍길동");
   db.Table.Next();
   EXPECT_FALSE(grid.EditorOpen());
   EXPECT_EQ(grid.Row(), 1);
   EXPECT_GE(moves, 1);
+  EXPECT_EQ(db.Stored(1, "이름"), "홍길동");
 }
 
 TEST_F(GridTest, DoubleClickRunsTheHandler) {

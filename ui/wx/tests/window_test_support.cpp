@@ -7,6 +7,7 @@
 #include <wx/init.h>
 #include <wx/stattext.h>
 #include <wx/toplevel.h>
+#include <wx/uiaction.h>
 
 #include "ui/wx/convert.h"
 
@@ -64,6 +65,10 @@ TModalDriver::~TModalDriver() {
 }
 
 void TModalDriver::Poll() {
+  if (FGaveUp) {
+    EndEveryModal();
+    return;
+  }
   wxDialog* innermost = InnermostModal();
   if (!innermost || innermost == FCurrent || FActs.empty()) return;
   FCurrent = innermost;
@@ -83,11 +88,16 @@ void TModalDriver::Poll() {
 }
 
 void TModalDriver::GiveUp() {
-  FPoll.Stop();
   if (InnermostModal() || !FActs.empty()) {
     ADD_FAILURE() << "dialogs still open or never shown when the time ran out";
   }
   FActs.clear();
+  // A test that goes on after a failed act may show further dialogs: they end as they come.
+  FGaveUp = true;
+  EndEveryModal();
+}
+
+void TModalDriver::EndEveryModal() {
   for (wxDialog* dialog = InnermostModal(); dialog; dialog = InnermostModal()) {
     dialog->EndModal(wxID_CANCEL);
     dialog->Hide();
@@ -130,16 +140,33 @@ std::vector<std::string> ButtonLabels(wxWindow& window) {
   return labels;
 }
 
-void PressButton(wxWindow& window, const std::string& label) {
+wxButton* FindButton(wxWindow& window, const std::string& label) {
   wxButton* found = nullptr;
   Collect(window, [&](wxWindow& child) {
     auto* button = dynamic_cast<wxButton*>(&child);
     if (button && FromWx(button->GetLabelText()) == label) found = button;
   });
+  return found;
+}
+
+void PressButton(wxWindow& window, const std::string& label) {
+  wxButton* found = FindButton(window, label);
   ASSERT_NE(found, nullptr) << "no button \"" << label << "\"";
   wxCommandEvent click(wxEVT_BUTTON, found->GetId());
   click.SetEventObject(found);
   found->ProcessWindowEvent(click);
+}
+
+void ClickButton(wxWindow& window, const std::string& label) {
+  wxButton* found = FindButton(window, label);
+  ASSERT_NE(found, nullptr) << "no button \"" << label << "\"";
+  // A click where the button no longer shows would land on whatever window is below it.
+  ASSERT_TRUE(found->IsShownOnScreen()) << "the button \"" << label << "\" is not shown";
+  wxUIActionSimulator mouse;
+  mouse.MouseMove(
+      found->ClientToScreen(wxPoint(found->GetClientSize().x / 2, found->GetClientSize().y / 2)));
+  wxYield();
+  mouse.MouseClick();
 }
 
 }  // namespace ui::wx::testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <wx/button.h>
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
@@ -15,8 +16,8 @@ namespace ui::wx::testing {
 // Plays the user on modal dialogs: the next act runs on the innermost modal dialog once the
 // previous act has finished or a dialog opened over the one it plays on (acts run after the poll
 // returns, so an act may open further dialogs). A watchdog fails the
-// test and ends every modal dialog when they are not all handled in time, so a dialog nobody
-// closes cannot hang the run.
+// test and ends every modal dialog when they are not all handled in time, and every one shown
+// after that, so a dialog nobody closes cannot hang the run.
 class TModalDriver {
  public:
   using TAct = std::function<void(wxDialog&)>;
@@ -27,9 +28,11 @@ class TModalDriver {
  private:
   void Poll();
   void GiveUp();
+  void EndEveryModal();
 
   std::deque<TAct> FActs;
   wxDialog* FCurrent = nullptr;  // the dialog the running act plays on
+  bool FGaveUp = false;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   wxTimer FPoll;
   wxTimer FWatchdog;
@@ -41,7 +44,12 @@ void RunLoopUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 // What a window shows, read from its children.
 std::vector<std::string> StaticTexts(wxWindow& window);
 std::vector<std::string> ButtonLabels(wxWindow& window);
+// The button with this label; null when there is none.
+wxButton* FindButton(wxWindow& window, const std::string& label);
 // Clicks the button with this label as the toolkit would report the click.
 void PressButton(wxWindow& window, const std::string& label);
+// Clicks the button with this label with the (simulated) mouse, as a user does: whatever the
+// click does to the keyboard focus happens too.
+void ClickButton(wxWindow& window, const std::string& label);
 
 }  // namespace ui::wx::testing
