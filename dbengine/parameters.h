@@ -32,8 +32,6 @@ class TParamValue {
   double Float() const { return FFloat; }
   const std::string& Text() const { return FText; }
 
-  friend bool operator==(const TParamValue&, const TParamValue&) = default;
-
  private:
   TKind FKind = TKind::Null;
   std::int64_t FInteger = 0;
@@ -66,7 +64,6 @@ class TParameters {
 
   // Makes the list the placeholders of a statement of the Jet dialect, in order, each null.
   void ParseSQL(const std::string& jetSql);
-  void Clear() { FItems.clear(); }
 
  private:
   std::vector<TParameter> FItems;

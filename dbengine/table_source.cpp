@@ -51,9 +51,9 @@ void TableSource::ReadPage(int page) {
   std::sort(wanted.begin(), wanted.end());
   // A range costs one walk along the table, but reads the rows between that the page does not
   // show: worth it while they are few.
-  const bool range =
-      !wanted.empty() && static_cast<std::uint64_t>(wanted.back().first - wanted.front().first) <
-                             2 * static_cast<std::uint64_t>(wanted.size());
+  const bool range = !wanted.empty() && static_cast<std::uint64_t>(wanted.back().first) -
+                                                static_cast<std::uint64_t>(wanted.front().first) <
+                                            2 * static_cast<std::uint64_t>(wanted.size());
   RecordReader& reader = range ? FRange : FPage;
   Statement& statement = reader.Query();
   if (range) {
