@@ -29,15 +29,15 @@ constexpr std::size_t kUnsizedValueBytes = 1 << 20;
 // Stored records the table keeps before it lets them go.
 constexpr int kRecordsHeld = 1000;
 
-// The address table opened to take new records only: it reads no rows, and a refresh lets the
-// records stored since go again, so an import holds a bounded number of them whatever the
-// length of the file.
+// The address table opened to take new records only: its filter shows no rows, and a refresh
+// lets the records stored since go again, so an import holds a bounded number of them whatever
+// the length of the file.
 class TAppendOnlyTable : public dbengine::TADOTable {
  public:
-  TAppendOnlyTable() { TableName = "addr_rec"; }
-
- protected:
-  std::string SelectStatement() const override { return "SELECT rowid, * FROM addr_rec WHERE 0"; }
+  TAppendOnlyTable() {
+    TableName = "addr_rec";
+    SetFilter("0");
+  }
 };
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
