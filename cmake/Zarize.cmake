@@ -10,10 +10,11 @@ function(zarize_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE zarize_warnings)
 endfunction()
 
-# zarize_tests(NAME SOURCES... [DEPS libs...] [LABELS labels...])
-# One GoogleTest executable per layer; each test case becomes its own CTest entry.
+# zarize_tests(NAME SOURCES... [DEPS libs...] [LABELS labels...] [SERVER])
+# One GoogleTest executable per layer; each test case becomes its own CTest entry. SERVER: some
+# of its tests need the run's PostgreSQL server (dbengine/testing), which ctest starts first.
 function(zarize_tests name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "SERVER" "" "SOURCES;DEPS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main
                                         zarize_warnings)
@@ -25,7 +26,12 @@ function(zarize_tests name)
   if(ARG_LABELS)
     set(labels ${ARG_LABELS})
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "${labels}")
+  set(properties LABELS "${labels}")
+  if(ARG_SERVER)
+    list(APPEND properties FIXTURES_REQUIRED test_server
+         ENVIRONMENT "ZARIZE_TEST_SERVER_FILE=${ZARIZE_TEST_SERVER_FILE}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
 endfunction()
 
 # zarize_program(NAME SOURCES... [DEPS libs...]): an executable placed in bin/ beside the others.

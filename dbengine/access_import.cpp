@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "dbengine/database_creation.h"
-#include "dbengine/statement.h"
-#include "dbengine/table_rows.h"
+#include "dbengine/names.h"
+#include "dbengine/sqlite_statement.h"
 
 namespace dbengine {
 namespace {
@@ -71,7 +71,7 @@ struct DatabaseCloser {
 using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
 
 void Run(sqlite3* db, const std::string& sql) {
-  Statement statement(db, sql);
+  SqliteStatement statement(db, sql);
   while (statement.Step()) {
   }
 }
@@ -95,7 +95,7 @@ class Importer : public TAccessStreamSink {
       FKinds.push_back(column.Kind);
     }
     Run(FDb, create + ")");
-    FInsert = std::make_unique<Statement>(FDb, insert + ")");
+    FInsert = std::make_unique<SqliteStatement>(FDb, insert + ")");
     ++FCounts.Tables;
   }
 
@@ -127,7 +127,7 @@ class Importer : public TAccessStreamSink {
  private:
   sqlite3* FDb;
   std::uint64_t FMaxRows;
-  std::unique_ptr<Statement> FInsert;
+  std::unique_ptr<SqliteStatement> FInsert;
   std::vector<TAccessKind> FKinds;
   TAccessImportCounts FCounts;
 };

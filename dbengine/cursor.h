@@ -54,6 +54,8 @@ class Cursor {
   virtual void Refresh(bool fileChanged) = 0;
   // The current record's rowid, to find it again in another cursor; none when rows have none.
   virtual std::optional<std::int64_t> CurrentRowId() = 0;
+  // The current record's version as it was read, for a change to it; none where rows have none.
+  virtual std::optional<std::int64_t> CurrentVersion() = 0;
   // After the first read: makes the row with this rowid current, when there is one.
   virtual void Locate(std::int64_t rowId) = 0;
 
@@ -67,8 +69,10 @@ class Cursor {
   virtual void DropPending() = 0;
   virtual void StorePending(const std::vector<CellValue>& values,
                             const std::vector<bool>& changed) = 0;
-  virtual void StoreCurrent(const std::vector<CellValue>& values,
-                            const std::vector<bool>& changed) = 0;
+  // Stores over the current record, which must still hold `version` (what CurrentVersion gave
+  // when the edit began): ERecordChanged when another connection changed it since.
+  virtual void StoreCurrent(const std::vector<CellValue>& values, const std::vector<bool>& changed,
+                            std::optional<std::int64_t> version) = 0;
   virtual void DeleteCurrent() = 0;
 };
 

@@ -8,7 +8,7 @@
 
 #include "dbengine/database_file.h"
 #include "dbengine/errors.h"
-#include "dbengine/statement.h"
+#include "dbengine/sqlite_statement.h"
 
 namespace dbengine {
 namespace {

@@ -305,6 +305,7 @@ void TDataSet::EndEdit() {
   FEditBuffer.clear();
   FEditChanged.clear();
   FModified = false;
+  FEditVersion.reset();
 }
 
 void TDataSet::Insert() {
@@ -323,6 +324,8 @@ void TDataSet::Edit() {
   if (FCursor->IsEmpty()) return Insert();
   RequireWritable();
   StartEditBuffer(true);
+  // What another connection stores over this record from now on is not overwritten unseen.
+  FEditVersion = FCursor->CurrentVersion();
   SetState(dsEdit);
 }
 
@@ -339,10 +342,18 @@ void TDataSet::Post() {
       throw EDatabaseError(field->FieldName() + ": the value is longer than the field's size of " +
                            std::to_string(field->Size()) + " characters");
   }
-  if (FState == dsInsert)
+  if (FState == dsInsert) {
     FCursor->StorePending(FEditBuffer, FEditChanged);
-  else
-    FCursor->StoreCurrent(FEditBuffer, FEditChanged);
+  } else {
+    try {
+      FCursor->StoreCurrent(FEditBuffer, FEditChanged, FEditVersion);
+    } catch (const ERecordChanged& changed) {
+      // The user has been told and the record stays pending as typed: storing it again puts the
+      // changed fields over the other connection's version.
+      FEditVersion = changed.CurrentVersion;
+      throw;
+    }
+  }
   EndEdit();
   SetState(dsBrowse);
   NotifyDataSetChanged();

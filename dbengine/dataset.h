@@ -177,6 +177,8 @@ class TDataSet {
   std::vector<CellValue> FEditBuffer;
   std::vector<bool> FEditChanged;
   bool FModified = false;
+  // The version of the record being edited as it was read when the edit began.
+  std::optional<std::int64_t> FEditVersion;
 
   TADOConnection* FOpenedOn = nullptr;
   // The connection's change stamp when the rows were last read: a refresh with nothing changed

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/errors.h"
@@ -7,12 +8,21 @@
 namespace dbengine {
 
 // Any failure of the data layer. ErrorCode is SQLite's result code when SQLite raised it, 0 when
-// the layer itself refused the operation.
+// the layer itself refused the operation or a server raised it.
 class EDatabaseError : public platform::Exception {
  public:
   explicit EDatabaseError(const std::string& message, int errorCode = 0)
       : Exception(message), ErrorCode(errorCode) {}
   int ErrorCode;
+};
+
+// A change to a row that another connection changed since it was read. CurrentVersion is the
+// version the row holds now: a change made knowing it may go ahead.
+class ERecordChanged : public EDatabaseError {
+ public:
+  ERecordChanged(const std::string& message, std::int64_t currentVersion)
+      : EDatabaseError(message), CurrentVersion(currentVersion) {}
+  std::int64_t CurrentVersion;
 };
 
 // The text every record operation on a closed dataset fails with; callers and their tests match it.

@@ -40,13 +40,15 @@ TFieldDef FieldDefFromDeclaredType(const std::string& declaredType, bool isRowId
     return {ftDateTime, 0};
   if (name == "YESNO" || name == "BIT" || name == "BOOLEAN" || name == "LOGICAL")
     return {ftBoolean, 0};
-  if (name == "REAL" || name == "DOUBLE" || name == "FLOAT" || name == "SINGLE" ||
-      name == "NUMERIC" || name == "DECIMAL" || name == "CURRENCY" || name == "MONEY")
+  if (name.rfind("TIMESTAMP", 0) == 0) return {ftDateTime, 0};
+  if (name == "REAL" || name == "DOUBLE" || name == "DOUBLEPRECISION" || name == "FLOAT" ||
+      name == "SINGLE" || name == "NUMERIC" || name == "DECIMAL" || name == "CURRENCY" ||
+      name == "MONEY")
     return {ftFloat, 0};
   // Long text has no size to enforce.
   if (name == "LONGTEXT" || name == "MEMO" || name == "LONGCHAR") return {ftWideString, 0};
   if (name == "TEXT" || name == "VARCHAR" || name == "CHAR" || name == "NVARCHAR" ||
-      name == "NCHAR" || name == "CHARACTER" || name == "STRING") {
+      name == "NCHAR" || name == "CHARACTER" || name == "CHARACTERVARYING" || name == "STRING") {
     const int length = Length(upper, open);
     return {ftWideString, length > 0 ? length : kDefaultTextSize};
   }

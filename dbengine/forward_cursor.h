@@ -38,6 +38,7 @@ class ForwardCursor final : public Cursor {
 
   void Refresh(bool) override { Restart(); }
   std::optional<std::int64_t> CurrentRowId() override { return std::nullopt; }
+  std::optional<std::int64_t> CurrentVersion() override { return std::nullopt; }
   // The stream stays on its first row.
   void Locate(std::int64_t) override {}
 
@@ -50,7 +51,8 @@ class ForwardCursor final : public Cursor {
   void StorePending(const std::vector<CellValue>&, const std::vector<bool>&) override {
     Refuse("A change");
   }
-  void StoreCurrent(const std::vector<CellValue>&, const std::vector<bool>&) override {
+  void StoreCurrent(const std::vector<CellValue>&, const std::vector<bool>&,
+                    std::optional<std::int64_t>) override {
     Refuse("A change");
   }
   void DeleteCurrent() override { Refuse("A change"); }

@@ -4,98 +4,11 @@
 #include <cctype>
 #include <vector>
 
+#include "dbengine/jet_tokens.h"
 #include "dbengine/names.h"
 
 namespace dbengine {
 namespace {
-
-enum class TokenKind { Word, Quoted, Parameter, Blank, Comment, Other };
-
-struct Token {
-  TokenKind Kind;
-  std::string Text;
-};
-
-// Bytes of a word: ASCII letters, digits, '_' and every byte of a multi-byte UTF-8 character, so
-// unquoted Korean identifiers are words.
-bool IsWordByte(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return u >= 0x80 || std::isalnum(u) || c == '_' || c == '$';
-}
-
-std::size_t EndOfQuoted(const std::string& sql, std::size_t start) {
-  const char open = sql[start];
-  const char close = open == '[' ? ']' : open;
-  std::size_t pos = start + 1;
-  while (pos < sql.size()) {
-    if (sql[pos] == close) {
-      if (close != ']' && pos + 1 < sql.size() && sql[pos + 1] == close) {
-        pos += 2;
-        continue;
-      }
-      return pos + 1;
-    }
-    ++pos;
-  }
-  return sql.size();
-}
-
-std::vector<Token> Tokenize(const std::string& sql) {
-  std::vector<Token> tokens;
-  std::size_t pos = 0;
-  while (pos < sql.size()) {
-    const char c = sql[pos];
-    std::size_t end = pos + 1;
-    TokenKind kind = TokenKind::Other;
-    if (c == '\'' || c == '"' || c == '[' || c == '`') {
-      kind = TokenKind::Quoted;
-      end = EndOfQuoted(sql, pos);
-    } else if (c == '-' && end < sql.size() && sql[end] == '-') {
-      kind = TokenKind::Comment;
-      end = std::min(sql.find('\n', pos), sql.size());
-    } else if (c == '/' && end < sql.size() && sql[end] == '*') {
-      kind = TokenKind::Comment;
-      const std::size_t close = sql.find("*/", pos + 2);
-      end = close == std::string::npos ? sql.size() : close + 2;
-    } else if (c == ':' && end < sql.size() && IsWordByte(sql[end])) {
-      // A :name placeholder: never a word of the dialect, whatever its name.
-      kind = TokenKind::Parameter;
-      while (end < sql.size() && IsWordByte(sql[end])) ++end;
-    } else if (std::isspace(static_cast<unsigned char>(c))) {
-      kind = TokenKind::Blank;
-      while (end < sql.size() && std::isspace(static_cast<unsigned char>(sql[end]))) ++end;
-    } else if (IsWordByte(c)) {
-      kind = TokenKind::Word;
-      while (end < sql.size() && IsWordByte(sql[end])) ++end;
-    }
-    tokens.push_back({kind, sql.substr(pos, end - pos)});
-    pos = end;
-  }
-  return tokens;
-}
-
-bool IsWord(const Token& token, const char* word) {
-  if (token.Kind != TokenKind::Word) return false;
-  std::size_t i = 0;
-  for (; word[i] != '\0'; ++i) {
-    if (i >= token.Text.size() || std::toupper(static_cast<unsigned char>(token.Text[i])) !=
-                                      static_cast<unsigned char>(word[i]))
-      return false;
-  }
-  return i == token.Text.size();
-}
-
-bool Significant(const Token& token) {
-  return token.Kind != TokenKind::Blank && token.Kind != TokenKind::Comment;
-}
-
-// Index of the next significant token after `index`, or tokens.size().
-std::size_t NextSignificant(const std::vector<Token>& tokens, std::size_t index) {
-  do {
-    ++index;
-  } while (index < tokens.size() && !Significant(tokens[index]));
-  return index;
-}
 
 bool DefinesColumns(const std::vector<Token>& tokens) {
   const std::size_t first = NextSignificant(tokens, static_cast<std::size_t>(-1));
@@ -131,17 +44,7 @@ std::vector<std::string> ParameterNames(const std::string& jetSql) {
 }
 
 std::string TranslateJetSql(const std::string& jetSql) {
-  std::vector<Token> tokens = Tokenize(jetSql);
-  // The closing ';' and anything blank around it.
-  const auto dropTrailingBlanks = [&tokens] {
-    while (!tokens.empty() && !Significant(tokens.back())) tokens.pop_back();
-  };
-  dropTrailingBlanks();
-  if (!tokens.empty() && tokens.back().Text == ";") {
-    tokens.pop_back();
-    dropTrailingBlanks();
-  }
-
+  const std::vector<Token> tokens = WithoutClosingSemicolon(Tokenize(jetSql));
   const bool columnDefinitions = DefinesColumns(tokens);
   std::string out;
   out.reserve(jetSql.size() + 32);

@@ -12,4 +12,13 @@ bool SameName(std::string_view a, std::string_view b) {
          });
 }
 
+std::string QuotedIdentifier(const std::string& name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
 }  // namespace dbengine

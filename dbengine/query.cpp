@@ -1,9 +1,9 @@
 #include "dbengine/query.h"
 
 #include "dbengine/connection.h"
-#include "dbengine/jet_sql.h"
 #include "dbengine/query_source.h"
 #include "dbengine/record_reader.h"
+#include "dbengine/storage.h"
 
 namespace dbengine {
 
@@ -12,13 +12,15 @@ TADOQuery::TADOQuery() {
 }
 
 std::unique_ptr<RowSource> TADOQuery::StaticRows(TADOConnection& connection, int pageSize) {
-  return std::make_unique<QuerySource>(connection.Handle(), TranslateJetSql(SQL.Text()), Parameters,
+  Storage& storage = connection.Data();
+  return std::make_unique<QuerySource>(storage, storage.Translate(SQL.Text()), Parameters,
                                        pageSize);
 }
 
 std::unique_ptr<RecordReader> TADOQuery::RowStream(TADOConnection& connection) {
-  auto reader =
-      std::make_unique<RecordReader>(connection.Handle(), TranslateJetSql(SQL.Text()), false);
+  Storage& storage = connection.Data();
+  auto reader = std::make_unique<RecordReader>(
+      storage.Prepare(storage.Translate(SQL.Text()), TReading::AcrossCalls), TLeading::None);
   reader->Query().Bind(Parameters);
   return reader;
 }

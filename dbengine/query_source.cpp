@@ -2,9 +2,10 @@
 
 namespace dbengine {
 
-QuerySource::QuerySource(sqlite3* db, const std::string& sql, const TParameters& parameters,
+QuerySource::QuerySource(Storage& storage, const std::string& sql, const TParameters& parameters,
                          int pageSize)
-    : FReader(db, sql, false), FCache(pageSize, kCachedPages) {
+    : FReader(storage.Prepare(sql, TReading::WithinCall), TLeading::None),
+      FCache(pageSize, kCachedPages) {
   FReader.Query().Bind(parameters);
 }
 

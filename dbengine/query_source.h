@@ -9,6 +9,7 @@
 #include "dbengine/parameters.h"
 #include "dbengine/record_reader.h"
 #include "dbengine/row_source.h"
+#include "dbengine/storage.h"
 
 namespace dbengine {
 
@@ -20,7 +21,9 @@ class QuerySource final : public RowSource {
  public:
   static constexpr int kCachedPages = 64;
 
-  QuerySource(sqlite3* db, const std::string& sql, const TParameters& parameters, int pageSize);
+  // `sql` in the storage's dialect.
+  QuerySource(Storage& storage, const std::string& sql, const TParameters& parameters,
+              int pageSize);
 
   const std::vector<ColumnInfo>& Columns() const override { return FReader.Columns(); }
   void Read() override;

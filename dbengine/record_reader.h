@@ -3,6 +3,7 @@
 // Internal to this layer: turns the rows of a statement into packed rows.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,22 +12,31 @@
 
 namespace dbengine {
 
+// What a statement gives before the columns of its rows' fields.
+enum class TLeading : std::uint8_t {
+  None,
+  // The row's key.
+  Key,
+  // The row's key and its version, kept as one more value behind the fields'.
+  KeyAndVersion,
+};
+
 class RecordReader {
  public:
-  // When firstColumnIsRowId, the statement's first column is the rowid and no field of its own.
-  RecordReader(sqlite3* db, const std::string& sql, bool firstColumnIsRowId);
+  RecordReader(std::unique_ptr<Statement> statement, TLeading leading);
 
   const std::vector<ColumnInfo>& Columns() const { return FColumns; }
-  Statement& Query() { return FStatement; }
-  // Reads the next row into the record's values and rowid; false when there is none.
+  Statement& Query() { return *FStatement; }
+  // Reads the next row into the record's values and key; false when there is none.
   bool Read(Record& into);
   // Steps over the next row without reading it; false when there is none.
-  bool Skip() { return FStatement.Step(); }
-  // Back to the first row; the statement's read lock is let go until the next read.
-  void Restart() { FStatement.Reset(); }
+  bool Skip() { return FStatement->Step(); }
+  // Back to the first row; what the statement holds of its storage is let go until the next read.
+  void Restart() { FStatement->Reset(); }
 
  private:
-  Statement FStatement;
+  std::unique_ptr<Statement> FStatement;
+  TLeading FLeading;
   int FFirstColumn;
   int FColumnCount;
   std::vector<ColumnInfo> FColumns;

@@ -4,11 +4,11 @@
 
 namespace dbengine {
 
-RowIdList::RowIdList(sqlite3* db, RowSelection selection, int pageSize)
-    : FDb(db), FSelection(std::move(selection)), FPageSize(std::max(pageSize, 1)) {}
+RowIdList::RowIdList(Storage& storage, RowSelection selection, int pageSize)
+    : FStorage(storage), FSelection(std::move(selection)), FPageSize(std::max(pageSize, 1)) {}
 
 std::string RowIdList::OrderedStatement(bool reversed, bool paged) const {
-  std::string sql = "SELECT rowid FROM " + FSelection.Table;
+  std::string sql = "SELECT " + FSelection.Key + " FROM " + FSelection.Table;
   if (!FSelection.Condition.empty()) sql += " WHERE (" + FSelection.Condition + ")";
   sql += " ORDER BY " + (reversed ? FSelection.ReversedOrderBy : FSelection.OrderBy);
   // Only a list without a condition is read by pages, so these numbers meet no :name of it.
@@ -25,22 +25,27 @@ void RowIdList::Read() {
   FIds.clear();
   FPages.clear();
   FCount = 0;
-  Statement ordered(FDb, OrderedStatement(false, false));
+  const std::unique_ptr<Statement> statement =
+      FStorage.Prepare(OrderedStatement(false, false), TReading::WithinCall);
+  Statement& ordered = *statement;
   ordered.Bind(FSelection.Parameters);
   ResetAtEnd done(ordered);
   std::vector<std::int64_t> first;
   while (static_cast<int>(first.size()) < FPageSize && ordered.Step())
     first.push_back(ordered.ColumnInteger(0));
-  // SQLite sorts (or filters) everything before the first row comes: the rest costs little more.
+  // The storage sorts (or filters) everything before the first row comes: the rest costs little
+  // more.
   if (static_cast<int>(first.size()) < FPageSize || ordered.Sorted() ||
       !FSelection.Condition.empty()) {
     FIds = ReadAll(ordered, std::move(first));
     FCount = static_cast<int>(FIds.size());
     return;
   }
-  Statement count(FDb, "SELECT count(*) FROM " + FSelection.Table);
-  count.Step();
-  FCount = std::max(static_cast<int>(count.ColumnInteger(0)), FPageSize);
+  const std::unique_ptr<Statement> count =
+      FStorage.Prepare("SELECT count(*) FROM " + FSelection.Table, TReading::Few);
+  ResetAtEnd counted(*count);
+  count->Step();
+  FCount = std::max(static_cast<int>(count->ColumnInteger(0)), FPageSize);
   FPages.resize(static_cast<std::size_t>((FCount + FPageSize - 1) / FPageSize));
   FPages.front() = std::move(first);
 }
@@ -75,7 +80,7 @@ void RowIdList::ReadRange(int begin, int end) {
   // OFFSET steps over the rows before the range: from the nearer end that is at most half.
   const bool backward = begin > FCount - end;
   std::unique_ptr<Statement>& statement = backward ? FBackwardPage : FForwardPage;
-  if (!statement) statement = std::make_unique<Statement>(FDb, OrderedStatement(backward, true));
+  if (!statement) statement = FStorage.Prepare(OrderedStatement(backward, true), TReading::Few);
   statement->BindInteger(1, size);
   statement->BindInteger(2, backward ? FCount - end : begin);
   std::vector<std::int64_t> ids;
@@ -116,9 +121,10 @@ int RowIdList::Find(std::int64_t rowId) const {
 
 void RowIdList::ReadWhole() {
   if (Whole()) return;
-  Statement ordered(FDb, OrderedStatement(false, false));
-  ResetAtEnd done(ordered);
-  FIds = ReadAll(ordered, {});
+  const std::unique_ptr<Statement> ordered =
+      FStorage.Prepare(OrderedStatement(false, false), TReading::WithinCall);
+  ResetAtEnd done(*ordered);
+  FIds = ReadAll(*ordered, {});
   FCount = static_cast<int>(FIds.size());
   FPages.clear();
 }

@@ -9,34 +9,36 @@
 
 #include "dbengine/parameters.h"
 #include "dbengine/statement.h"
+#include "dbengine/storage.h"
 
 namespace dbengine {
 
-// What a table dataset shows: the table (quoted), the condition its rows meet (SQLite's dialect,
-// empty for every row) with the values of its placeholders, and the order (ties broken by
-// rowid), also reversed.
+// What a table dataset shows: the table and the key that names its rows (both as statements name
+// them), the condition its rows meet (the storage's dialect, empty for every row) with the values
+// of its placeholders, and the order (ties broken by the key), also reversed.
 struct RowSelection {
   std::string Table;
+  std::string Key;
   std::string Condition;
   TParameters Parameters;
   std::string OrderBy;
   std::string ReversedOrderBy;
 };
 
-// The rows of a selection as their rowids only, 8 bytes a row, in the selection's order.
+// The rows of a selection as their keys (rowids) only, 8 bytes a row, in the selection's order.
 //
 // When an index (or the table itself) gives the order and no condition narrows it, reading the
 // list costs a count and one page: the rest is read a page at a time when asked for, from
 // whichever end is nearer, and a walk in either direction reads ever more pages at once. When
-// SQLite has to sort or filter to give the rows, it reads the whole list at once, since every
-// page would cost as much as all of them.
+// the storage has to sort or filter to give the rows, it reads the whole list at once, since
+// every page would cost as much as all of them.
 //
 // Until the whole list is read, a row another connection adds or removes shifts the pages read
 // afterwards; reading the list again (Read) shows the file as it is. Changing the list (Insert,
 // Erase) reads the rest of it first.
 class RowIdList {
  public:
-  RowIdList(sqlite3* db, RowSelection selection, int pageSize);
+  RowIdList(Storage& storage, RowSelection selection, int pageSize);
 
   void Read();
   int Count() const { return FCount; }
@@ -59,7 +61,7 @@ class RowIdList {
   void ReadPages(int page);
   void ReadRange(int begin, int end);
 
-  sqlite3* FDb;
+  Storage& FStorage;
   RowSelection FSelection;
   int FPageSize;
   int FCount = 0;
@@ -67,7 +69,7 @@ class RowIdList {
   std::vector<std::int64_t> FIds;
   // While only part of it is read: one entry per page, empty until read.
   std::vector<std::vector<std::int64_t>> FPages;
-  std::unique_ptr<Statement> FForwardPage;
+  std::unique_ptr<Statement> FForwardPage;  // a page by LIMIT and OFFSET, from either end
   std::unique_ptr<Statement> FBackwardPage;
 };
 

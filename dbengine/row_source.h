@@ -31,6 +31,11 @@ class RowSource {
     (void)position;
     return std::nullopt;
   }
+  // The version of the row at a position, as it was read; none where rows have no versions.
+  virtual std::optional<std::int64_t> Version(int position) {
+    (void)position;
+    return std::nullopt;
+  }
   // The position of the row with this rowid among the rows read so far; -1 when they do not
   // hold it (Settle reads the rest).
   virtual int Find(std::int64_t rowId) {
@@ -49,13 +54,15 @@ class RowSource {
     (void)position, (void)values, (void)changed;
     throw EDatabaseError("Cannot modify a read-only dataset");
   }
-  virtual void UpdateRow(std::int64_t rowId, const std::vector<CellValue>& values,
-                         const std::vector<bool>& changed) {
-    (void)rowId, (void)values, (void)changed;
+  // Stores the changed values over the row, as long as it still holds the version (when it has
+  // one) read before it was changed: ERecordChanged when another connection changed it since.
+  virtual void UpdateRow(std::int64_t rowId, std::optional<std::int64_t> version,
+                         const std::vector<CellValue>& values, const std::vector<bool>& changed) {
+    (void)rowId, (void)version, (void)values, (void)changed;
     throw EDatabaseError("Cannot modify a read-only dataset");
   }
-  virtual void DeleteRow(std::int64_t rowId) {
-    (void)rowId;
+  virtual void DeleteRow(std::int64_t rowId, std::optional<std::int64_t> version) {
+    (void)rowId, (void)version;
     throw EDatabaseError("Cannot modify a read-only dataset");
   }
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "dbengine/storage.h"
+
 namespace dbengine {
 namespace {
 
@@ -124,6 +126,13 @@ std::optional<std::int64_t> StaticCursor::CurrentRowId() {
   return FRows->RowId(listPosition);
 }
 
+std::optional<std::int64_t> StaticCursor::CurrentVersion() {
+  const int listPosition = ListPosition(FCurrent);
+  if (listPosition < 0) return std::nullopt;
+  FCurrentRow = nullptr;  // reading its page may push out the one the current row was in
+  return FRows->Version(listPosition);
+}
+
 void StaticCursor::Locate(std::int64_t rowId) {
   const int found = PositionOfRow(rowId);
   if (found < 0) return;
@@ -228,19 +237,22 @@ void StaticCursor::StorePending(const std::vector<CellValue>& values,
 }
 
 void StaticCursor::StoreCurrent(const std::vector<CellValue>& values,
-                                const std::vector<bool>& changed) {
+                                const std::vector<bool>& changed,
+                                std::optional<std::int64_t> version) {
   Settle();
   const std::optional<std::int64_t> rowId = CurrentRowId();
-  if (!rowId) throw EDatabaseError("The record cannot be found; another user may have deleted it.");
-  FRows->UpdateRow(*rowId, values, changed);
+  if (!rowId) throw EDatabaseError(kRecordGoneMessage);
   FCurrentRow = nullptr;
+  FRows->UpdateRow(*rowId, version, values, changed);
 }
 
 void StaticCursor::DeleteCurrent() {
   Settle();
   const std::optional<std::int64_t> rowId = CurrentRowId();
-  if (!rowId) throw EDatabaseError("The record cannot be found; another user may have deleted it.");
-  FRows->DeleteRow(*rowId);
+  if (!rowId) throw EDatabaseError(kRecordGoneMessage);
+  const std::optional<std::int64_t> version = CurrentVersion();
+  FCurrentRow = nullptr;
+  FRows->DeleteRow(*rowId, version);
   EndsAfterChange();
 }
 

@@ -38,6 +38,7 @@ class StaticCursor final : public Cursor {
 
   void Refresh(bool fileChanged) override;
   std::optional<std::int64_t> CurrentRowId() override;
+  std::optional<std::int64_t> CurrentVersion() override;
   void Locate(std::int64_t rowId) override;
 
   TBookmark Bookmark() override;
@@ -48,8 +49,8 @@ class StaticCursor final : public Cursor {
   void DropPending() override;
   void StorePending(const std::vector<CellValue>& values,
                     const std::vector<bool>& changed) override;
-  void StoreCurrent(const std::vector<CellValue>& values,
-                    const std::vector<bool>& changed) override;
+  void StoreCurrent(const std::vector<CellValue>& values, const std::vector<bool>& changed,
+                    std::optional<std::int64_t> version) override;
   void DeleteCurrent() override;
 
  private:

@@ -4,9 +4,9 @@
 #include <sstream>
 
 #include "dbengine/errors.h"
-#include "dbengine/jet_sql.h"
+#include "dbengine/query_source.h"
 #include "dbengine/record_reader.h"
-#include "dbengine/table_rows.h"
+#include "dbengine/storage.h"
 #include "dbengine/table_source.h"
 
 namespace dbengine {
@@ -72,58 +72,81 @@ std::vector<std::string> IndexFields(const std::string& indexFieldNames) {
   return fields;
 }
 
-// Brackets, not double quotes: SQLite would take an unknown name in double quotes for a text
-// constant and sort by nothing instead of reporting the missing field.
-std::string ColumnReference(const std::string& field) {
-  return field.find(']') == std::string::npos ? "[" + field + "]" : QuotedIdentifier(field);
+std::string Joined(const std::vector<std::string>& terms) {
+  std::string joined;
+  for (const std::string& term : terms) joined += (joined.empty() ? "" : ", ") + term;
+  return joined;
 }
 
-// The keys, then the rowid, so that ties keep insertion order; and all of it reversed.
-void Order(const std::vector<SortKey>& keys, std::string& order, std::string& reversed) {
+// The keys, then the row's key, so that ties keep insertion order; and all of it reversed. Rows
+// without a key keep whatever order ties come in.
+void Order(const TableAccess& table, const std::vector<SortKey>& keys, std::string& order,
+           std::string& reversed) {
+  std::vector<std::string> forward;
+  std::vector<std::string> backward;
   for (const SortKey& key : keys) {
-    const std::string column = ColumnReference(key.Field);
-    order += column + (key.Descending ? " DESC, " : ", ");
-    reversed += column + (key.Descending ? ", " : " DESC, ");
+    forward.push_back(table.OrderTerm(key.Field, key.Descending));
+    backward.push_back(table.OrderTerm(key.Field, !key.Descending));
   }
-  order += "rowid";
-  reversed += "rowid DESC";
+  if (!table.Key().empty()) {
+    forward.push_back(table.Key());
+    backward.push_back(table.Key() + " DESC");
+  }
+  order = Joined(forward);
+  reversed = Joined(backward);
 }
 
 }  // namespace
 
-RowSelection TADOTable::Selection(TADOConnection& connection) const {
-  if (Trim(TableName).empty()) throw EDatabaseError("The table has no name.");
+RowSelection TADOTable::Selection(Storage& storage, TableAccess& table) const {
   const std::vector<std::string> indexFields = IndexFields(IndexFieldNames);
-  if (!indexFields.empty() && !connection.ReadOnly())
-    EnsureOrderIndex(connection.Handle(), TableName, indexFields);
+  if (!indexFields.empty()) table.EnsureOrderIndex(indexFields);
   std::vector<SortKey> keys;
   if (!FSort.empty())
     keys = SortKeys(FSort);
   else
     for (const std::string& field : indexFields) keys.push_back({field, false});
   RowSelection selection;
-  selection.Table = QuotedIdentifier(TableName);
-  if (!FFilter.empty()) selection.Condition = TranslateJetSql(FFilter);
+  selection.Table = table.Table();
+  selection.Key = table.Key();
+  if (!FFilter.empty()) selection.Condition = storage.Translate(FFilter);
   selection.Parameters = FFilterParameters;
-  Order(keys, selection.OrderBy, selection.ReversedOrderBy);
+  Order(table, keys, selection.OrderBy, selection.ReversedOrderBy);
   return selection;
 }
 
+std::unique_ptr<TableAccess> TADOTable::Access(Storage& storage) const {
+  if (Trim(TableName).empty()) throw EDatabaseError("The table has no name.");
+  return storage.Table(TableName);
+}
+
+std::string TADOTable::RowsStatement(const RowSelection& selection) {
+  std::string sql = "SELECT * FROM " + selection.Table;
+  if (!selection.Condition.empty()) sql += " WHERE (" + selection.Condition + ")";
+  if (!selection.OrderBy.empty()) sql += " ORDER BY " + selection.OrderBy;
+  return sql;
+}
+
 std::unique_ptr<RowSource> TADOTable::StaticRows(TADOConnection& connection, int pageSize) {
-  return std::make_unique<TableSource>(connection.Handle(), TableName, Selection(connection),
-                                       pageSize);
+  Storage& storage = connection.Data();
+  std::unique_ptr<TableAccess> table = Access(storage);
+  RowSelection selection = Selection(storage, *table);
+  // Rows without a key cannot be found again one by one: they read as a query's do.
+  if (table->Key().empty())
+    return std::make_unique<QuerySource>(storage, RowsStatement(selection), selection.Parameters,
+                                         pageSize);
+  return std::make_unique<TableSource>(storage, std::move(table), std::move(selection), pageSize);
 }
 
 std::unique_ptr<RecordReader> TADOTable::RowStream(TADOConnection& connection) {
-  const RowSelection selection = Selection(connection);
-  std::string sql = SelectRowsStatement(TableName);
-  if (!selection.Condition.empty()) sql += " WHERE (" + selection.Condition + ")";
-  auto reader = std::make_unique<RecordReader>(connection.Handle(),
-                                               sql + " ORDER BY " + selection.OrderBy, true);
+  Storage& storage = connection.Data();
+  const std::unique_ptr<TableAccess> table = Access(storage);
+  const RowSelection selection = Selection(storage, *table);
+  auto reader = std::make_unique<RecordReader>(
+      storage.Prepare(RowsStatement(selection), TReading::AcrossCalls), TLeading::None);
   reader->Query().Bind(selection.Parameters);
   return reader;
 }
-
 void TADOTable::SetSort(const std::string& sort) {
   RequireActive();
   for (const SortKey& key : SortKeys(sort)) RequireFieldIndex(key.Field);

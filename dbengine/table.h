@@ -9,11 +9,15 @@
 namespace dbengine {
 
 struct RowSelection;
+class Storage;
+class TableAccess;
 
 // The rows of one table, ordered by IndexFieldNames (';'-separated; ties in insertion order).
-// Opening with IndexFieldNames makes the index that gives that order when the file has none and
-// can take one, so that a large table opens without sorting it; a file that cannot (read-only)
-// opens all the same, sorted as it is read.
+// Opening with IndexFieldNames makes the index that gives that order when the database has none
+// and can take one, so that a large table opens without sorting it; a database that cannot
+// (read-only, or a server list made by another role) opens all the same, sorted as it is read.
+// On a server, rows are named by the table's primary key; a table without one reads as a query
+// does and takes no changes.
 class TADOTable : public TDataSet {
  public:
   std::string TableName;
@@ -40,7 +44,9 @@ class TADOTable : public TDataSet {
   std::unique_ptr<RecordReader> RowStream(TADOConnection& connection) override;
 
  private:
-  RowSelection Selection(TADOConnection& connection) const;
+  std::unique_ptr<TableAccess> Access(Storage& storage) const;
+  RowSelection Selection(Storage& storage, TableAccess& table) const;
+  static std::string RowsStatement(const RowSelection& selection);
 
   std::string FSort;
   std::string FFilter;

@@ -3,29 +3,25 @@
 #include <algorithm>
 #include <utility>
 
-#include "dbengine/table_rows.h"
-
 namespace dbengine {
 namespace {
 
 // Pages of values held at once: a few screenfuls above and below the one shown.
 constexpr int kCachedPages = 8;
 
-std::string PageStatement(const std::string& table, int pageSize) {
-  std::string sql = SelectRowsStatement(table) + " WHERE rowid IN (";
-  for (int i = 0; i < pageSize; ++i) sql += i == 0 ? "?" : ",?";
-  return sql + ")";
+TLeading Leading(const TableAccess& table) {
+  return table.Versioned() ? TLeading::KeyAndVersion : TLeading::Key;
 }
 
 }  // namespace
 
-TableSource::TableSource(sqlite3* db, std::string table, RowSelection selection, int pageSize)
-    : FDb(db),
-      FTable(std::move(table)),
-      FIds(db, std::move(selection), pageSize),
+TableSource::TableSource(Storage& storage, std::unique_ptr<TableAccess> table,
+                         RowSelection selection, int pageSize)
+    : FTable(std::move(table)),
+      FIds(storage, std::move(selection), pageSize),
       FCache(pageSize, kCachedPages),
-      FPage(db, PageStatement(FTable, FCache.PageSize()), true),
-      FRange(db, SelectRowsStatement(FTable) + " WHERE rowid BETWEEN ?1 AND ?2", true) {}
+      FPage(FTable->RowsByKeys(FCache.PageSize()), Leading(*FTable)),
+      FRange(FTable->RowsInRange(), Leading(*FTable)) {}
 
 void TableSource::Read() {
   FCache.Clear();
@@ -60,10 +56,9 @@ void TableSource::ReadPage(int page) {
     statement.BindInteger(1, wanted.front().first);
     statement.BindInteger(2, wanted.back().first);
   } else {
-    for (int slot = 0; slot < size; ++slot)
-      statement.Bind(slot + 1, slot < static_cast<int>(wanted.size())
-                                   ? CellView{CellKind::Integer, wanted[slot].first, 0, {}}
-                                   : CellView{});
+    std::vector<std::int64_t> keys;
+    for (const auto& [key, slot] : wanted) keys.push_back(key);
+    FTable->BindKeys(statement, keys, size);
   }
   std::vector<RowBuffer> rows(static_cast<std::size_t>(count));
   {
@@ -88,6 +83,14 @@ std::optional<std::int64_t> TableSource::RowId(int position) {
   return rowId;
 }
 
+std::optional<std::int64_t> TableSource::Version(int position) {
+  if (!FTable->Versioned()) return std::nullopt;
+  const RowBuffer& row = Row(position);
+  if (row.Empty()) return std::nullopt;
+  // Kept behind the fields' values.
+  return row.Cell(static_cast<int>(Columns().size())).Integer;
+}
+
 int TableSource::Find(std::int64_t rowId) {
   return FIds.Find(rowId);
 }
@@ -107,20 +110,23 @@ std::vector<std::string> TableSource::ColumnNames() const {
 
 std::int64_t TableSource::InsertRow(int position, const std::vector<CellValue>& values,
                                     const std::vector<bool>& changed) {
-  const std::int64_t rowId = dbengine::InsertRow(FDb, FTable, ColumnNames(), values, changed);
+  const std::int64_t rowId = FTable->InsertRow(ColumnNames(), values, changed);
   FIds.Insert(std::min(position, Count()), rowId);
   FCache.Clear();
   return rowId;
 }
 
-void TableSource::UpdateRow(std::int64_t rowId, const std::vector<CellValue>& values,
+void TableSource::UpdateRow(std::int64_t rowId, std::optional<std::int64_t> version,
+                            const std::vector<CellValue>& values,
                             const std::vector<bool>& changed) {
-  dbengine::UpdateRow(FDb, FTable, rowId, ColumnNames(), values, changed);
+  // Whatever happens, the page is read again: it may show another desk's change now.
   FCache.Clear();
+  FTable->UpdateRow(rowId, version, ColumnNames(), values, changed);
 }
 
-void TableSource::DeleteRow(std::int64_t rowId) {
-  dbengine::DeleteRow(FDb, FTable, rowId);
+void TableSource::DeleteRow(std::int64_t rowId, std::optional<std::int64_t> version) {
+  FCache.Clear();
+  FTable->DeleteRow(rowId, version);
   const int position = FIds.Find(rowId);
   if (position >= 0) FIds.Erase(position);
   FCache.Clear();

@@ -13,41 +13,42 @@
 
 namespace dbengine {
 
-// A table's rows as a list of rowids (RowIdList) and the last pages of their values; a page of
-// values is read by its rowids in one statement. Memory stays bounded by the rowids (8 bytes a
-// row) and the pages held, however large the table.
+// A table's rows as a list of keys (RowIdList) and the last pages of their values; a page of
+// values is read by its keys in one statement. Memory stays bounded by the keys (8 bytes a row)
+// and the pages held, however large the table.
 class TableSource final : public RowSource {
  public:
-  // `table` unquoted; `selection` names it quoted, with the condition and order to show.
-  TableSource(sqlite3* db, std::string table, RowSelection selection, int pageSize);
+  // `selection` names the table as `table` does, with the condition and order to show.
+  TableSource(Storage& storage, std::unique_ptr<TableAccess> table, RowSelection selection,
+              int pageSize);
 
   const std::vector<ColumnInfo>& Columns() const override { return FPage.Columns(); }
   void Read() override;
   int Count() const override { return FIds.Count(); }
   const RowBuffer& Row(int position) override;
   std::optional<std::int64_t> RowId(int position) override;
+  std::optional<std::int64_t> Version(int position) override;
   int Find(std::int64_t rowId) override;
 
   bool CanModify() const override { return true; }
   bool Settle() override;
   std::int64_t InsertRow(int position, const std::vector<CellValue>& values,
                          const std::vector<bool>& changed) override;
-  void UpdateRow(std::int64_t rowId, const std::vector<CellValue>& values,
-                 const std::vector<bool>& changed) override;
-  void DeleteRow(std::int64_t rowId) override;
+  void UpdateRow(std::int64_t rowId, std::optional<std::int64_t> version,
+                 const std::vector<CellValue>& values, const std::vector<bool>& changed) override;
+  void DeleteRow(std::int64_t rowId, std::optional<std::int64_t> version) override;
 
  private:
   void ReadPage(int page);
   std::vector<std::string> ColumnNames() const;
 
-  sqlite3* FDb;
-  std::string FTable;
+  std::unique_ptr<TableAccess> FTable;
   RowIdList FIds;
   PageCache FCache;
-  // SELECT rowid, * ... WHERE rowid IN (one placeholder a row of a page).
+  // The rows of a page, by their keys.
   RecordReader FPage;
-  // SELECT rowid, * ... WHERE rowid BETWEEN ?1 AND ?2: a page whose rowids come nearly in a row
-  // (the order is the rowid's, or ties on its keys) is read as one range of the table instead.
+  // The rows whose keys lie between two: a page whose keys come nearly in a row (the order is the
+  // key's, or ties on the order's columns) is read as one range of the table instead.
   RecordReader FRange;
 };
 

@@ -28,7 +28,8 @@ constexpr int kTick = 3;
 // pages. A case is a list of steps; each step may add a word to the trace, and the first error
 // ends the case with "!" and its message.
 struct TScenario {
-  explicit TScenario(TCursorType cursorType) : db({kCreate, kFill}) {
+  explicit TScenario(TCursorType cursorType, testing::TStorage storage = testing::TStorage::File)
+      : db({kCreate, kFill}, storage) {
     table.Connection = &db.conn;
     table.TableName = "addr_rec";
     table.IndexFieldNames = "GID";
@@ -303,11 +304,15 @@ void PrintTo(const TCase& c, std::ostream* out) {
   *out << c.Name;
 }
 
-class Cursors : public ::testing::TestWithParam<std::tuple<TKind, TCase>> {};
+const testing::TStorage kStorages[] = {testing::TStorage::File, testing::TStorage::Server};
+
+// Every case on both storages, with the same trace: a list on a server behaves as a file does.
+class Cursors : public ::testing::TestWithParam<std::tuple<TKind, testing::TStorage, TCase>> {};
 
 TEST_P(Cursors, BehaveAsTheCaseSays) {
-  const auto& [kind, c] = GetParam();
-  TScenario scenario(kind.Type);
+  const auto& [kind, storage, c] = GetParam();
+  if (storage == testing::TStorage::Server) ZARIZE_REQUIRE_TEST_SERVER();
+  TScenario scenario(kind.Type, storage);
   std::string trace;
   for (const TStep& step : c.Steps) {
     try {
@@ -321,11 +326,15 @@ TEST_P(Cursors, BehaveAsTheCaseSays) {
   EXPECT_EQ(trace, kind.Type == ctStatic ? c.Static : c.ForwardOnly);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Cursors, ::testing::Combine(::testing::ValuesIn(kKinds), ::testing::ValuesIn(kCases)),
-    [](const auto& info) {
-      return std::string(std::get<0>(info.param).Name) + "_" + std::get<1>(info.param).Name;
-    });
+INSTANTIATE_TEST_SUITE_P(Table, Cursors,
+                         ::testing::Combine(::testing::ValuesIn(kKinds),
+                                            ::testing::ValuesIn(kStorages),
+                                            ::testing::ValuesIn(kCases)),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).Name) + "_" +
+                                  testing::StorageName(std::get<1>(info.param)) + "_" +
+                                  std::get<2>(info.param).Name;
+                         });
 
 class ClosedDataSet : public ::testing::TestWithParam<TKind> {};
 

@@ -37,10 +37,25 @@ void ChangeFromAnotherProcess(const std::string& path, const std::vector<std::st
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other process failed";
 }
 
-DatabaseFixture::DatabaseFixture(std::initializer_list<const char*> statements)
-    : FPath(scratch.Path("test.mdb")) {
-  CreateDatabase(FPath, statements);
+const char* StorageName(TStorage storage) {
+  return storage == TStorage::File ? "File" : "Server";
+}
+
+DatabaseFixture::DatabaseFixture(std::initializer_list<const char*> statements, TStorage storage) {
+  if (storage == TStorage::File) {
+    FPath = scratch.Path("test.mdb");
+    CreateDatabase(FPath, statements);
+  } else {
+    FServer = std::make_unique<ServerSchema>(*TestServer::Shared(), scratch);
+    FPath = FServer->AdminLink();
+    for (const char* statement : statements) FServer->Run({statement});
+  }
   Connect();
+}
+
+DatabaseFixture::~DatabaseFixture() {
+  // Before the schema goes: nothing of this connection may hold it.
+  conn.Close();
 }
 
 void DatabaseFixture::Connect() {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dbengine/connection.h"
+#include "dbengine/testing/test_server.h"
 #include "platform/testing/scratch_dir.h"
 
 namespace dbengine::testing {
@@ -19,11 +21,22 @@ void CreateDatabase(const std::string& path, std::initializer_list<const char*> 
 // test when they did not all run.
 void ChangeFromAnotherProcess(const std::string& path, const std::vector<std::string>& statements);
 
-// A scratch folder with one database file made by the statements, and a connection to it.
+// Where the data of a test lives: a database file, or a schema of the test server named by a
+// link file.
+enum class TStorage { File, Server };
+const char* StorageName(TStorage storage);
+
+// A scratch folder with one database made by the statements, and a connection to it: a file, or
+// a schema of its own on the test server (which the test must have checked is there).
 class DatabaseFixture {
  public:
-  explicit DatabaseFixture(std::initializer_list<const char*> statements);
+  explicit DatabaseFixture(std::initializer_list<const char*> statements,
+                           TStorage storage = TStorage::File);
+  ~DatabaseFixture();
+  // The database file, or the link file to the schema.
   const std::string& Path() const { return FPath; }
+  // The schema on the server; null for a file.
+  ServerSchema* Server() const { return FServer.get(); }
   // Opens conn (again) on the file.
   void Connect();
   // A first column of the first row of a statement run on a connection of its own.
@@ -33,6 +46,7 @@ class DatabaseFixture {
   TADOConnection conn;
 
  private:
+  std::unique_ptr<ServerSchema> FServer;
   std::string FPath;
 };
 

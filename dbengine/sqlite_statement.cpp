@@ -1,4 +1,4 @@
-#include "dbengine/statement.h"
+#include "dbengine/sqlite_statement.h"
 
 #include <cctype>
 #include <map>
@@ -19,7 +19,7 @@ bool IsIntegerType(const char* declared) {
 
 // Whether a table's key is a single column (only then does INTEGER PRIMARY KEY alias the rowid).
 bool HasSingleColumnKey(sqlite3* db, const char* schema, const char* table) {
-  Statement count(db, "SELECT count(*) FROM pragma_table_info(?1, ?2) WHERE pk > 0");
+  SqliteStatement count(db, "SELECT count(*) FROM pragma_table_info(?1, ?2) WHERE pk > 0");
   sqlite3_bind_text(count.Handle(), 1, table, -1, SQLITE_TRANSIENT);
   sqlite3_bind_text(count.Handle(), 2, schema, -1, SQLITE_TRANSIENT);
   return count.Step() && count.ColumnInteger(0) == 1;
@@ -59,7 +59,7 @@ void ThrowSqliteError(sqlite3* db, int code) {
   }
 }
 
-Statement::Statement(sqlite3* db, const std::string& sql) : FDb(db) {
+SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql) : FDb(db) {
   const char* tail = nullptr;
   const int rc =
       sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()) + 1, &FHandle, &tail);
@@ -73,11 +73,11 @@ Statement::Statement(sqlite3* db, const std::string& sql) : FDb(db) {
   }
 }
 
-Statement::~Statement() {
+SqliteStatement::~SqliteStatement() {
   sqlite3_finalize(FHandle);
 }
 
-bool Statement::Step() {
+bool SqliteStatement::Step() {
   if (FDone) return false;
   const int rc = sqlite3_step(FHandle);
   if (rc == SQLITE_ROW) return true;
@@ -89,16 +89,12 @@ bool Statement::Step() {
   ThrowSqliteError(FDb, rc);
 }
 
-void Statement::Reset() {
+void SqliteStatement::Reset() {
   sqlite3_reset(FHandle);
   FDone = false;
 }
 
-void Statement::BindInteger(int index, std::int64_t value) {
-  sqlite3_bind_int64(FHandle, index, value);
-}
-
-void Statement::Bind(int index, const CellView& value) {
+void SqliteStatement::Bind(int index, const CellView& value) {
   switch (value.Kind) {
     case CellKind::Null:
       sqlite3_bind_null(FHandle, index);
@@ -120,7 +116,7 @@ void Statement::Bind(int index, const CellView& value) {
   }
 }
 
-void Statement::Bind(const TParameters& parameters) {
+void SqliteStatement::Bind(const TParameters& parameters) {
   const int count = sqlite3_bind_parameter_count(FHandle);
   for (int index = 1; index <= count; ++index) {
     const char* placeholder = sqlite3_bind_parameter_name(FHandle, index);
@@ -132,11 +128,11 @@ void Statement::Bind(const TParameters& parameters) {
   }
 }
 
-int Statement::ColumnCount() const {
+int SqliteStatement::ColumnCount() const {
   return sqlite3_column_count(FHandle);
 }
 
-CellView Statement::Column(int index) const {
+CellView SqliteStatement::Column(int index) const {
   // One lookup of the column, then its value read directly: the connection is used by one thread
   // only, so the value needs none of the per-call locking the column functions do.
   sqlite3_value* value = sqlite3_column_value(FHandle, index);
@@ -169,11 +165,7 @@ CellView Statement::Column(int index) const {
   return cell;
 }
 
-std::int64_t Statement::ColumnInteger(int index) const {
-  return sqlite3_column_int64(FHandle, index);
-}
-
-std::vector<ColumnInfo> Statement::DescribeColumns(int first) const {
+std::vector<ColumnInfo> SqliteStatement::DescribeColumns(int first) const {
   std::vector<ColumnInfo> columns;
   std::map<std::string, bool> singleKey;  // per table, asked once
   for (int i = first; i < ColumnCount(); ++i) {
@@ -203,15 +195,15 @@ std::vector<ColumnInfo> Statement::DescribeColumns(int first) const {
   return columns;
 }
 
-bool Statement::Sorted() const {
+bool SqliteStatement::Sorted() const {
   return sqlite3_stmt_status(FHandle, SQLITE_STMTSTATUS_SORT, 0) > 0;
 }
 
-std::int64_t Statement::LastInsertRowId() const {
+std::int64_t SqliteStatement::LastInsertRowId() const {
   return sqlite3_last_insert_rowid(FDb);
 }
 
-int Statement::Changes() const {
+int SqliteStatement::Changes() const {
   return sqlite3_changes(FDb);
 }
 
