@@ -25,6 +25,10 @@ class ERecordChanged : public EDatabaseError {
   std::int64_t CurrentVersion;
 };
 
+// The error of a change to a row that another connection deleted meanwhile.
+inline constexpr const char* kRecordGoneMessage =
+    "The record cannot be found; another user may have deleted it.";
+
 // The text every record operation on a closed dataset fails with; callers and their tests match it.
 inline constexpr const char* kClosedDataSetMessage =
     "Cannot perform this operation on a closed dataset";

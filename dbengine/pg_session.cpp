@@ -134,9 +134,16 @@ void PgSession::Connect() {
   values.push_back(nullptr);
   FConn = PQconnectdbParams(keywords.data(), values.data(), 1);
   if (FConn == nullptr) throw EDatabaseError("Out of memory connecting to the database server");
-  if (PQstatus(FConn) != CONNECTION_OK)
+  if (PQstatus(FConn) != CONNECTION_OK) {
+    const std::string why = Trimmed(PQerrorMessage(FConn));
+    PQfinish(FConn);
+    FConn = nullptr;
     throw EDatabaseError("The link file '" + FOrigin + "' names a database server that cannot " +
-                         "be reached: " + Trimmed(PQerrorMessage(FConn)));
+                         "be reached: " + why);
+  }
+  // The server's notices (a cascade, an index there already) are for a console, not the user.
+  PQsetNoticeProcessor(
+      FConn, [](void*, const char*) {}, nullptr);
   ApplySettings();
 }
 

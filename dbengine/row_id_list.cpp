@@ -21,10 +21,9 @@ std::vector<std::int64_t> RowIdList::ReadAll(Statement& ordered, std::vector<std
   return ids;
 }
 
+// Reads the new list aside and takes it only once it is whole: a failure (the storage gone just
+// now) leaves the list as it was.
 void RowIdList::Read() {
-  FIds.clear();
-  FPages.clear();
-  FCount = 0;
   const std::unique_ptr<Statement> statement =
       FStorage.Prepare(OrderedStatement(false, false), TReading::WithinCall);
   Statement& ordered = *statement;
@@ -39,6 +38,7 @@ void RowIdList::Read() {
       !FSelection.Condition.empty()) {
     FIds = ReadAll(ordered, std::move(first));
     FCount = static_cast<int>(FIds.size());
+    FPages.clear();
     return;
   }
   const std::unique_ptr<Statement> count =
@@ -46,7 +46,8 @@ void RowIdList::Read() {
   ResetAtEnd counted(*count);
   count->Step();
   FCount = std::max(static_cast<int>(count->ColumnInteger(0)), FPageSize);
-  FPages.resize(static_cast<std::size_t>((FCount + FPageSize - 1) / FPageSize));
+  FIds.clear();
+  FPages.assign(static_cast<std::size_t>((FCount + FPageSize - 1) / FPageSize), {});
   FPages.front() = std::move(first);
 }
 

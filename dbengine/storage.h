@@ -118,8 +118,4 @@ class TableAccess {
   std::string FKey;
 };
 
-// The error of a change to a row that another connection deleted meanwhile.
-inline constexpr const char* kRecordGoneMessage =
-    "The record cannot be found; another user may have deleted it.";
-
 }  // namespace dbengine

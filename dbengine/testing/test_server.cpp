@@ -34,13 +34,10 @@ std::string& MissingReason() {
 }
 
 // Where the process notes the folder of a server of its own: in a private folder, since the
-// script writes beside the file.
-std::string PrivateFile() {
-  static const std::string folder = [] {
-    char name[] = "/tmp/zarize-pg-note.XXXXXX";
-    return ::mkdtemp(name) != nullptr ? std::string(name) : std::string();
-  }();
-  return folder.empty() ? std::string() : folder + "/server.folder";
+// script writes beside the file. Empty when none can be made.
+std::string NewPrivateFile() {
+  char folder[] = "/tmp/zarize-pg-note.XXXXXX";
+  return ::mkdtemp(folder) != nullptr ? std::string(folder) + "/server.folder" : std::string();
 }
 
 }  // namespace
@@ -51,7 +48,7 @@ TestServer::TestServer(std::string file, std::string folder, bool owned)
 TestServer::~TestServer() {
   if (!FOwned) return;
   Run("stop", FFile);
-  if (FFile == PrivateFile()) ::rmdir(FFile.substr(0, FFile.rfind('/')).c_str());
+  if (FNoteFolder) ::rmdir(FFile.substr(0, FFile.rfind('/')).c_str());
 }
 
 bool TestServer::Run(const std::string& command, const std::string& file) {
@@ -84,7 +81,10 @@ TestServer* TestServer::Shared() {
       const std::string folder = ReadLine(file);
       if (!folder.empty()) found.reset(new TestServer(file, folder, false));
     }
-    if (!found) found = Private(PrivateFile());
+    if (!found) {
+      found = Private(NewPrivateFile());
+      if (found) found->FNoteFolder = true;
+    }
     return found;
   }();
   return server.get();

@@ -40,6 +40,7 @@ class TestServer {
   std::string FFile;
   std::string FFolder;
   bool FOwned;
+  bool FNoteFolder = false;
 };
 
 // The server's administrator, which makes the schemas and roles of the tests.

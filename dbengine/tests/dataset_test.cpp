@@ -371,9 +371,12 @@ TEST_P(ClosedDataSet, OperationsFailWithTheClosedMessage) {
 INSTANTIATE_TEST_SUITE_P(Kinds, ClosedDataSet, ::testing::ValuesIn(kKinds),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+class TableOrder : public testing::OnBothStorages {};
+ZARIZE_ON_BOTH_STORAGES(TableOrder);
+
 // A sort and a filter belong to the table until changed: a re-read and a new open keep them.
-TEST(TableOrder, SortAndFilterHoldUntilChanged) {
-  TScenario s(ctStatic);
+TEST_P(TableOrder, SortAndFilterHoldUntilChanged) {
+  TScenario s(ctStatic, GetParam());
   TADOTable& table = s.table;
   table.SetSort("이름 DESC");
   EXPECT_EQ(table.Sort(), "이름 DESC");
@@ -395,18 +398,23 @@ TEST(TableOrder, SortAndFilterHoldUntilChanged) {
   EXPECT_EQ(Grid(s), "라나가다바마");
 }
 
+class TablePages : public testing::OnBothStorages {};
+ZARIZE_ON_BOTH_STORAGES(TablePages);
+
 // Every way of reaching a row gives the row the order puts there, whatever the page size and
 // whichever pages were read before: the grid from the top and from the bottom, a jump, a walk
 // either way, a bookmark.
-TEST(TablePages, EveryWayToARowAgrees) {
-  testing::DatabaseFixture db({kCreate});
+TEST_P(TablePages, EveryWayToARowAgrees) {
+  testing::DatabaseFixture db({kCreate}, GetParam());
   for (int i = 0; i < 50; ++i)
     db.conn.Execute("INSERT INTO addr_rec (GID,이름) VALUES (" +
                     (i % 7 == 0 ? std::string("NULL") : std::to_string((i * 37) % 11)) + ",'r" +
                     std::to_string(i) + "')");
   TADOQuery ordered;
   ordered.Connection = &db.conn;
-  ordered.SQL.Add("SELECT 이름 FROM addr_rec ORDER BY GID, ID");
+  ordered.SQL.Add(GetParam() == testing::TStorage::File
+                      ? "SELECT 이름 FROM addr_rec ORDER BY GID, ID"
+                      : "SELECT 이름 FROM addr_rec ORDER BY GID NULLS FIRST, ID");
   ordered.Open();
   std::vector<std::string> expected;
   for (; !ordered.Eof(); ordered.Next()) expected.push_back(ordered.Fields(0).AsString());
@@ -452,7 +460,7 @@ TEST(TablePages, EveryWayToARowAgrees) {
 
 // A file that cannot take the order's index (read-only) shows the same rows in the same order,
 // sorted as they are read.
-TEST(TablePages, AFileWithoutTheOrderIndexShowsTheSameOrder) {
+TEST(TableFile, AFileWithoutTheOrderIndexShowsTheSameOrder) {
   testing::DatabaseFixture db({kCreate, kFill});
   TADOConnection readOnly;
   readOnly.ConnectionString = "Provider=Microsoft.Jet.OLEDB.4.0;Mode=Read;Data Source=" + db.Path();
@@ -471,7 +479,7 @@ TEST(TablePages, AFileWithoutTheOrderIndexShowsTheSameOrder) {
   EXPECT_FALSE(table.CanModify());
 }
 
-TEST(TablePages, OpeningWithAnIndexFieldMakesItsIndexOnce) {
+TEST(TableFile, OpeningWithAnIndexFieldMakesItsIndexOnce) {
   testing::DatabaseFixture db({kCreate, kFill});
   const std::string indexes = "SELECT group_concat(name) FROM sqlite_master WHERE type='index'";
   const std::string tableSql = "SELECT sql FROM sqlite_master WHERE name='addr_rec'";
@@ -494,7 +502,7 @@ TEST(TablePages, OpeningWithAnIndexFieldMakesItsIndexOnce) {
 
 // An index of that name that gives another order (made by someone else) is left alone, and the
 // rows still come in the table's order.
-TEST(TablePages, AnIndexOfThatNameOnAnotherColumnLeavesTheOrderRight) {
+TEST(TableFile, AnIndexOfThatNameOnAnotherColumnLeavesTheOrderRight) {
   testing::DatabaseFixture db(
       {kCreate, kFill, "CREATE INDEX addr_rec_order_GID ON addr_rec (이름 DESC)"});
   TADOTable table;
@@ -511,7 +519,8 @@ TEST(TablePages, AnIndexOfThatNameOnAnotherColumnLeavesTheOrderRight) {
 
 // A row another process added before the list was read to its end shows once this dataset
 // changes something: a change reads the rest of the list first, so it cannot shift what follows.
-TEST(TablePages, AChangeReadsTheRestOfTheListFirst) {
+// (A server reads so short a list whole when it opens.)
+TEST(TableFile, AChangeReadsTheRestOfTheListFirst) {
   TScenario s(ctStatic);
   TADOTable& table = s.table;
   testing::ChangeFromAnotherProcess(s.db.Path(),
@@ -530,8 +539,8 @@ TEST(TablePages, AChangeReadsTheRestOfTheListFirst) {
 
 // The record that became current stays the one that was there, whatever another process stores
 // before the list around it is read: a refresh finds it, and an edit changes it and no other.
-TEST(TablePages, TheCurrentRecordIsTheOneMovedTo) {
-  TScenario s(ctStatic);
+TEST_P(TablePages, TheCurrentRecordIsTheOneMovedTo) {
+  TScenario s(ctStatic, GetParam());
   TADOTable& table = s.table;
   table.SetRecNo(3);  // 가, on a page not read at the open
   testing::ChangeFromAnotherProcess(s.db.Path(),
@@ -546,15 +555,17 @@ TEST(TablePages, TheCurrentRecordIsTheOneMovedTo) {
 }
 
 // What a grid paints from rows it cannot read (the table went away under it) is empty rather
-// than an error with no one to show it to; the next move says what happened.
-TEST(TablePages, ARowThatCannotBeReadPaintsEmptyAndTheNextMoveSaysWhy) {
-  TScenario s(ctStatic);
+// than an error with no one to show it to; the next move (or the record it reaches) says what
+// happened.
+TEST_P(TablePages, ARowThatCannotBeReadPaintsEmptyAndTheNextMoveSaysWhy) {
+  TScenario s(ctStatic, GetParam());
   TADOTable& table = s.table;
   testing::ChangeFromAnotherProcess(s.db.Path(), {"DROP TABLE addr_rec"});
   EXPECT_EQ(table.CellText(3, kName), "");
   EXPECT_TRUE(table.CellIsNull(3, kName));
   try {
     table.SetRecNo(4);
+    (void)table.FieldByName("이름").AsString();
     ADD_FAILURE() << "no error";
   } catch (const EDatabaseError& error) {
     EXPECT_NE(std::string(error.what()).find("addr_rec"), std::string::npos) << error.what();
@@ -564,22 +575,27 @@ TEST(TablePages, ARowThatCannotBeReadPaintsEmptyAndTheNextMoveSaysWhy) {
 
 // ---- queries ----
 
-class QueryTest : public ::testing::Test {
+class QueryTest : public testing::OnBothStorages {
  protected:
-  QueryTest() : db({kCreate, kFill}) {
-    table.Connection = &db.conn;
+  void SetUp() override {
+    testing::OnBothStorages::SetUp();
+    if (IsSkipped()) return;
+    db = std::make_unique<testing::DatabaseFixture>(
+        std::initializer_list<const char*>{kCreate, kFill}, GetParam());
+    table.Connection = &db->conn;
     table.TableName = "addr_rec";
     table.IndexFieldNames = "GID";
     table.Open();
   }
 
-  testing::DatabaseFixture db;
+  std::unique_ptr<testing::DatabaseFixture> db;
   TADOTable table;
 };
+ZARIZE_ON_BOTH_STORAGES(QueryTest);
 
-TEST_F(QueryTest, AQueryRefusesEdits) {
+TEST_P(QueryTest, AQueryRefusesEdits) {
   TADOQuery query;
-  query.Connection = &db.conn;
+  query.Connection = &db->conn;
   query.SQL.Add("SELECT * FROM addr_rec");
   query.Open();
   EXPECT_FALSE(query.CanModify());
@@ -594,13 +610,13 @@ TEST_F(QueryTest, AQueryRefusesEdits) {
   EXPECT_EQ(query.RecordCount(), 5);
 }
 
-TEST_F(QueryTest, AQuerySeesRowsPostedThroughTheSameConnection) {
+TEST_P(QueryTest, AQuerySeesRowsPostedThroughTheSameConnection) {
   table.Insert();
   table.FieldByName("이름").SetAsString("새");
   table.FieldByName("선택").SetAsBoolean(true);
   table.Post();
   TADOQuery query;
-  query.Connection = &db.conn;
+  query.Connection = &db->conn;
   query.SQL.Add("SELECT 이름 FROM addr_rec WHERE 선택=TRUE ORDER BY 이름");
   query.Open();
   EXPECT_EQ(query.RecordCount(), 3);
@@ -609,9 +625,9 @@ TEST_F(QueryTest, AQuerySeesRowsPostedThroughTheSameConnection) {
   EXPECT_EQ(query.Fields(0).AsString(), "새");
 }
 
-TEST_F(QueryTest, AForwardOnlyQueryStreamsAndCanStartOver) {
+TEST_P(QueryTest, AForwardOnlyQueryStreamsAndCanStartOver) {
   TADOQuery query;
-  query.Connection = &db.conn;
+  query.Connection = &db->conn;
   query.CursorType = ctOpenForwardOnly;
   query.LockType = ltReadOnly;
   query.SQL.Add("SELECT 이름 FROM addr_rec ORDER BY ID");
@@ -633,9 +649,9 @@ TEST_F(QueryTest, AForwardOnlyQueryStreamsAndCanStartOver) {
 
 // A static query's rows have no rowid: it counts them by running its statement once and keeps
 // the pages its cache holds; rows beyond are read by running it again. Page size 2 holds 128 rows.
-TEST_F(QueryTest, AStaticQueryLargerThanItsCacheReadsEveryRowWhereverAsked) {
+TEST_P(QueryTest, AStaticQueryLargerThanItsCacheReadsEveryRowWhereverAsked) {
   TADOQuery query;
-  query.Connection = &db.conn;
+  query.Connection = &db->conn;
   query.CacheSize = 2;
   query.SQL.Add(
       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < :last) "
@@ -664,8 +680,11 @@ TEST_F(QueryTest, AStaticQueryLargerThanItsCacheReadsEveryRowWhereverAsked) {
   EXPECT_EQ(query.RecordCount(), 300);
 }
 
-TEST(TableOpen, AnIndexFieldThatIsNotThereFailsTheOpen) {
-  testing::DatabaseFixture db({kCreate, kFill});
+class TableOpen : public testing::OnBothStorages {};
+ZARIZE_ON_BOTH_STORAGES(TableOpen);
+
+TEST_P(TableOpen, AnIndexFieldThatIsNotThereFailsTheOpen) {
+  testing::DatabaseFixture db({kCreate, kFill}, GetParam());
   TADOTable other;
   other.Connection = &db.conn;
   other.TableName = "addr_rec";
@@ -678,8 +697,8 @@ TEST(TableOpen, AnIndexFieldThatIsNotThereFailsTheOpen) {
   EXPECT_EQ(other.FieldByName("이름").AsString(), "마");
 }
 
-TEST(TableOpen, OpeningAMissingTableFailsAndLeavesItClosed) {
-  testing::DatabaseFixture db({kCreate});
+TEST_P(TableOpen, OpeningAMissingTableFailsAndLeavesItClosed) {
+  testing::DatabaseFixture db({kCreate}, GetParam());
   TADOTable missing;
   missing.Connection = &db.conn;
   missing.TableName = "nowhere";

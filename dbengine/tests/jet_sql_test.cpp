@@ -53,10 +53,13 @@ void ExpectColumns(TDataSet& dataSet, const std::vector<Column>& expected) {
   }
 }
 
+class JetStatements : public testing::OnBothStorages {};
+ZARIZE_ON_BOTH_STORAGES(JetStatements);
+
 // The address database's own statements are checked by the data module's tests; here each kind
 // of column the dialect declares.
-TEST(JetSql, EachDeclaredColumnKeepsItsKindAndSizeInOrder) {
-  testing::DatabaseFixture db({});
+TEST_P(JetStatements, EachDeclaredColumnKeepsItsKindAndSizeInOrder) {
+  testing::DatabaseFixture db({}, GetParam());
   db.conn.BeginTrans();
   db.conn.Execute(
       "CREATE TABLE t (ID Counter Primary Key,GID LONG,SDATE DATETIME,선택 YesNo,이름 "
@@ -88,10 +91,11 @@ TEST(JetSql, EachDeclaredColumnKeepsItsKindAndSizeInOrder) {
   EXPECT_EQ(table.CellText(1, 0) + table.CellText(1, 4), "1갑");
 }
 
-TEST(JetSql, TheLabelQueryYieldsTheTickedRows) {
+TEST_P(JetStatements, TheLabelQueryYieldsTheTickedRows) {
   testing::DatabaseFixture db(
       {"CREATE TABLE addr_rec (ID Counter Primary Key,선택 YesNo,이름 TEXT(32),존칭 TEXT(20),"
-       "우편번호 TEXT(7),주소 TEXT(255),상세주소 TEXT(100),회사 TEXT(30))"});
+       "우편번호 TEXT(7),주소 TEXT(255),상세주소 TEXT(100),회사 TEXT(30))"},
+      GetParam());
   db.conn.Execute(
       "INSERT INTO addr_rec (선택,이름,존칭,우편번호,주소,상세주소,회사) VALUES "
       "(1,'홍길동','님','135-806','서울 강남구 개포1동','1-2','가나상사'),"
@@ -119,9 +123,10 @@ TEST(JetSql, TheLabelQueryYieldsTheTickedRows) {
 
 // The typed text goes in as a parameter: % and _ keep their meaning in LIKE, an apostrophe is an
 // apostrophe.
-TEST(JetSql, ThePostcodeSearchMatchesWithWildcardsInPostcodeOrder) {
+TEST_P(JetStatements, ThePostcodeSearchMatchesWithWildcardsInPostcodeOrder) {
   testing::DatabaseFixture db(
-      {"CREATE TABLE zip (우편번호 TEXT(7), 시도 TEXT(20), 읍면동 TEXT(50), 주소 TEXT(255))"});
+      {"CREATE TABLE zip (우편번호 TEXT(7), 시도 TEXT(20), 읍면동 TEXT(50), 주소 TEXT(255))"},
+      GetParam());
   db.conn.Execute(
       "INSERT INTO zip VALUES ('380-200','충북','신니면','충북 충주시 신니면'),"
       "('100-011','서울','신당동','서울 중구 신당동'),"
@@ -156,9 +161,9 @@ TEST(JetSql, ThePostcodeSearchMatchesWithWildcardsInPostcodeOrder) {
 }
 
 // Why the text goes in as a parameter: spliced into the statement, an apostrophe ends it.
-TEST(JetSql, AnApostropheInTheSearchTextMakesTheStatementFail) {
+TEST_P(JetStatements, AnApostropheInTheSearchTextMakesTheStatementFail) {
   testing::DatabaseFixture db(
-      {"CREATE TABLE zip (우편번호 TEXT(7), 읍면동 TEXT(50), 주소 TEXT(255))"});
+      {"CREATE TABLE zip (우편번호 TEXT(7), 읍면동 TEXT(50), 주소 TEXT(255))"}, GetParam());
   TADOQuery query;
   query.Connection = &db.conn;
   query.SQL.Add("SELECT 우편번호,주소 FROM zip WHERE 읍면동 like '%a'b%' ORDER BY 우편번호");

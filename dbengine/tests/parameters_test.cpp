@@ -80,8 +80,11 @@ TEST(Parameters, ValuesReachTheStatementAsTheyAre) {
   }
 }
 
-TEST(Parameters, AStatementRunWithParametersStoresTextLiterally) {
-  testing::DatabaseFixture db({"CREATE TABLE t (a TEXT(100), b LONG)"});
+class ExecuteWithParameters : public testing::OnBothStorages {};
+ZARIZE_ON_BOTH_STORAGES(ExecuteWithParameters);
+
+TEST_P(ExecuteWithParameters, StoresTextLiterallyAndRefusesAMissingValue) {
+  testing::DatabaseFixture db({"CREATE TABLE t (a TEXT(100), b LONG)"}, GetParam());
   const std::string hostile = "x'); DROP TABLE t; --";
   db.conn.Execute("INSERT INTO t (a, b) VALUES (:a, :b)", {{"a", hostile}, {"b", 7}});
   EXPECT_EQ(db.Scalar("SELECT a || '/' || b FROM t"), hostile + "/7");

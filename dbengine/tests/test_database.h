@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -26,6 +28,16 @@ void ChangeFromAnotherProcess(const std::string& path, const std::vector<std::st
 enum class TStorage { File, Server };
 const char* StorageName(TStorage storage);
 
+// The tests of a suite that derives from this run on each storage, GetParam() naming it
+// (instantiated with ZARIZE_ON_BOTH_STORAGES); on the server they skip, saying why, when there is
+// no test server.
+class OnBothStorages : public ::testing::TestWithParam<TStorage> {
+ protected:
+  void SetUp() override {
+    if (GetParam() == TStorage::Server) ZARIZE_REQUIRE_TEST_SERVER();
+  }
+};
+
 // A scratch folder with one database made by the statements, and a connection to it: a file, or
 // a schema of its own on the test server (which the test must have checked is there).
 class DatabaseFixture {
@@ -51,3 +63,10 @@ class DatabaseFixture {
 };
 
 }  // namespace dbengine::testing
+
+#define ZARIZE_ON_BOTH_STORAGES(suite)                          \
+  INSTANTIATE_TEST_SUITE_P(                                     \
+      Storages, suite,                                          \
+      ::testing::Values(::dbengine::testing::TStorage::File,    \
+                        ::dbengine::testing::TStorage::Server), \
+      [](const auto& info) { return std::string(::dbengine::testing::StorageName(info.param)); })
