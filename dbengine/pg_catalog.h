@@ -24,14 +24,17 @@ struct TPgRelation {
   std::string Name;
   std::string Schema;
   bool IsView = false;
-  // The column naming each row: a table's single-column integer primary key, or for a view the
-  // column showing the primary key of the one table it reads it from. Empty when there is none.
+  // The column naming each row: a table's single-column integer primary key; for a view made
+  // by MakeColumnPerUser, the key of the table <view>_shared that holds its rows. Empty when
+  // there is none.
   std::string Key;
-  // Where a row's version is read and locked: the table itself, or that table of a view.
+  // Where a row's version is read and locked: the table itself, or the view's <view>_shared.
   std::string Base;
   std::string BaseKey;
   // The name of that table alone, unquoted.
   std::string BaseTable;
+  // The names of the indexes of the tables holding the rows.
+  std::vector<std::string> Indexes;
 };
 
 // A column of a table or view, in the table's order.
@@ -40,6 +43,10 @@ struct TPgColumn {
   // The declared type: the domain's name for a domain (yesno, datetime, longtext), else the
   // type as the server writes it ("character varying(32)", "integer").
   std::string Type;
+  // The number of the type the server gives its values in (a domain's base type).
+  Oid ValueType = 0;
+  // The column's number in its table.
+  int Number = 0;
 };
 
 class PgCatalog {
@@ -53,6 +60,9 @@ class PgCatalog {
   // no such table.
   TPgRelation Relation(const std::string& name);
   std::vector<TPgColumn> Columns(Oid relation);
+  // The name of a column of the relation spelt as the relation spells it: exactly, else without
+  // regard to ASCII case; as given when no column (or more than one) matches.
+  std::string ColumnSpelling(Oid relation, const std::string& name);
   // What the column with this number of this table or view says of the field showing it.
   TFieldDef Field(Oid relation, int column);
   // Forgets everything read, after the tables changed or the connection was made again.
@@ -64,7 +74,9 @@ class PgCatalog {
     std::string Key;
   };
   const TKnown& Known(Oid relation);
-  void FindKey(TPgRelation& relation);
+  // Reads a relation and its columns, found by `which` (a statement's beginning naming it by its
+  // $1); a relation with Id 0 when there is none.
+  TPgRelation Read(const std::string& which, const std::string& value);
 
   PgSession& FSession;
   std::optional<std::map<std::string, std::string>> FSpellings;

@@ -77,7 +77,7 @@ void MakeServerColumnPerUser(PgSession& session, PgCatalog& catalog, const std::
                          " has no single-column integer primary key: its column '" + column +
                          "' cannot be kept by each user");
   const std::vector<TPgColumn> columns = catalog.Columns(relation.Id);
-  const std::string spelling = catalog.Spelling(column);
+  const std::string spelling = catalog.ColumnSpelling(relation.Id, column);
   std::string keyType;
   std::string columnType;
   std::vector<std::string> sharedColumns;

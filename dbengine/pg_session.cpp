@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dbengine/errors.h"
+#include "dbengine/names.h"
 
 namespace dbengine {
 namespace {
@@ -116,17 +117,53 @@ PgSession::~PgSession() {
   PQfinish(FConn);  // the server rolls back an open transaction
 }
 
+namespace {
+
+// The connection string's own server options, when it has any.
+std::string OptionsOf(const std::string& connInfo) {
+  std::string options;
+  if (PQconninfoOption* parsed = PQconninfoParse(connInfo.c_str(), nullptr)) {
+    for (const PQconninfoOption* option = parsed; option->keyword != nullptr; ++option)
+      if (std::strcmp(option->keyword, "options") == 0 && option->val != nullptr)
+        options = option->val;
+    PQconninfoFree(parsed);
+  }
+  return options;
+}
+
+// The schema first on the search path, as a server option: its name in double quotes, and
+// blanks and backslashes escaped as the options string wants them.
+std::string SearchPathOption(const std::string& schema) {
+  std::string option = "-c search_path=";
+  for (char c : QuotedIdentifier(schema)) {
+    if (c == ' ' || c == '\\') option += '\\';
+    option += c;
+  }
+  return option;
+}
+
+}  // namespace
+
 void PgSession::Connect() {
-  // Later entries win: the link's own settings over the defaults, and UTF-8 over everything,
-  // since every text of the engine is UTF-8.
+  // Later entries win: the link's own settings over the defaults, the schema added to the
+  // connection string's own options, and UTF-8 over everything, since every text of the engine
+  // is UTF-8. A service's options are not known here: its schema is set once connected.
   std::vector<const char*> keywords = {"connect_timeout", "fallback_application_name"};
   std::vector<const char*> values = {kConnectTimeout, "zarize"};
+  std::string options;
   if (!FLink.Service.empty()) {
     keywords.push_back("service");
     values.push_back(FLink.Service.c_str());
   } else {
     keywords.push_back("dbname");
     values.push_back(FLink.ConnInfo.c_str());
+    if (!FLink.Schema.empty()) {
+      options = OptionsOf(FLink.ConnInfo);
+      if (!options.empty()) options += ' ';
+      options += SearchPathOption(FLink.Schema);
+      keywords.push_back("options");
+      values.push_back(options.c_str());
+    }
   }
   keywords.push_back("client_encoding");
   values.push_back("UTF8");
@@ -149,7 +186,7 @@ void PgSession::Connect() {
 
 void PgSession::ApplySettings() {
   ++FGeneration;
-  if (!FLink.Schema.empty()) {
+  if (!FLink.Schema.empty() && !FLink.Service.empty()) {
     PgValues schema;
     schema.SetText(1, FLink.Schema);
     Run("SELECT pg_catalog.set_config('search_path', pg_catalog.quote_ident($1), false)", &schema);
@@ -196,22 +233,46 @@ PgResult PgSession::Run(const std::string& sql, const PgValues* values) {
   return result;
 }
 
-PgResult PgSession::Prepare(const std::string& name, const std::string& sql, int placeholders) {
+std::vector<PgResult> PgSession::RunTogether(const std::vector<TCommand>& commands) {
   EnsureConnected();
-  PgResult prepared(PQprepare(FConn, name.c_str(), sql.c_str(), placeholders, nullptr));
-  if (!prepared || PQresultStatus(prepared.get()) != PGRES_COMMAND_OK) Fail(prepared.get());
-  PgResult described(PQdescribePrepared(FConn, name.c_str()));
-  if (!described || PQresultStatus(described.get()) != PGRES_COMMAND_OK) Fail(described.get());
-  return described;
-}
-
-PgResult PgSession::RunPrepared(const std::string& name, const PgValues& values) {
-  EnsureConnected();
-  PgResult result(PQexecPrepared(FConn, name.c_str(), values.Count(), values.Values(),
-                                 values.Lengths(), values.Formats(), 0));
-  const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
-  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) Fail(result.get());
-  return result;
+  bool sent = PQenterPipelineMode(FConn) == 1;
+  for (const TCommand& command : commands) {
+    const PgValues* values = command.Values;
+    const int count = values != nullptr ? values->Count() : 0;
+    if (command.Describe)
+      sent = sent &&
+             PQsendPrepare(FConn, "", command.Sql.c_str(), count,
+                           values != nullptr ? values->Types() : nullptr) == 1 &&
+             PQsendDescribePrepared(FConn, "") == 1;
+    else
+      sent = sent && PQsendQueryParams(FConn, command.Sql.c_str(), count,
+                                       values != nullptr ? values->Types() : nullptr,
+                                       values != nullptr ? values->Values() : nullptr,
+                                       values != nullptr ? values->Lengths() : nullptr,
+                                       values != nullptr ? values->Formats() : nullptr, 0) == 1;
+  }
+  sent = sent && PQpipelineSync(FConn) == 1;
+  std::vector<PgResult> results;
+  PgResult failed;
+  // Each statement's result, then the end of it (null); a Describe answers for its prepare
+  // first. Then the sync that ends them all.
+  const auto next = [this] { return PgResult(PQgetResult(FConn)); };
+  for (const TCommand& command : commands) {
+    if (!sent) break;
+    for (int part = command.Describe ? 2 : 1; part > 0; --part) {
+      PgResult result = next();
+      while (PgResult end = next()) {
+      }
+      const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+      if (status == PGRES_FATAL_ERROR && !failed) failed = std::move(result);
+      if (part == 1) results.push_back(std::move(result));
+    }
+  }
+  while (PgResult rest = next())
+    if (PQresultStatus(rest.get()) == PGRES_PIPELINE_SYNC) break;
+  PQexitPipelineMode(FConn);
+  if (!sent || failed) Fail(failed.get());
+  return results;
 }
 
 std::string PgSession::NewName(const char* prefix) {
@@ -255,12 +316,32 @@ bool PgSession::BeginOwnTransaction() {
   return true;
 }
 
-void PgSession::EndOwnTransaction(bool commit) {
+bool PgSession::AdoptOwnTransaction() {
+  if (InTransaction()) return false;
+  FOwnTransaction = true;
+  return true;
+}
+
+void PgSession::EndOwnTransaction(bool commit, const std::string& last) {
   if (!FOwnTransaction) return;
   FOwnTransaction = false;
   if (!Usable()) return;
-  const bool failed = PQtransactionStatus(FConn) == PQTRANS_INERROR;
-  PgResult(PQexec(FConn, commit && !failed ? "COMMIT" : "ROLLBACK"));
+  const PGTransactionStatusType state = PQtransactionStatus(FConn);
+  // Not begun after all (the BEGIN sent with the statements never ran), or failed.
+  if (state == PQTRANS_IDLE) return;
+  if (!commit || state == PQTRANS_INERROR) {
+    PgResult(PQexec(FConn, "ROLLBACK"));
+    return;
+  }
+  try {
+    if (last.empty())
+      Run("COMMIT");
+    else
+      RunTogether({{last}, {"COMMIT"}});
+  } catch (const EDatabaseError&) {
+    // Nothing was changed: a failed end leaves nothing to undo.
+    if (Usable() && PQtransactionStatus(FConn) != PQTRANS_IDLE) PgResult(PQexec(FConn, "ROLLBACK"));
+  }
 }
 
 PgSession::TOwnTransaction::TOwnTransaction(PgSession& session)

@@ -62,13 +62,22 @@ class PgSession {
   // Runs one statement, with values for its placeholders $1, $2 ...; answers its result (rows, or
   // a command's count). Throws EDatabaseError for the server's error.
   PgResult Run(const std::string& sql, const PgValues* values = nullptr);
-  // Prepares a statement under a name of this connection, and describes its result's columns.
-  PgResult Prepare(const std::string& name, const std::string& sql, int placeholders);
-  PgResult RunPrepared(const std::string& name, const PgValues& values);
-  // Changes with every new connection: what was prepared on an earlier one is gone.
+
+  // One statement of several sent together. With Describe, the statement is not run: its result
+  // describes the columns it would give.
+  struct TCommand {
+    std::string Sql;
+    const PgValues* Values = nullptr;
+    bool Describe = false;
+  };
+  // Sends the statements at once and waits once for all their results, in order: a round trip
+  // for several statements. The first that fails throws, and those after it do not run.
+  std::vector<PgResult> RunTogether(const std::vector<TCommand>& commands);
+
+  // Changes with every new connection: what a cursor or a transaction was is gone.
   std::uint64_t Generation() const { return FGeneration; }
   bool Usable() const;
-  // A name no other statement or cursor of this session has.
+  // A name no other cursor of this session has.
   std::string NewName(const char* prefix);
 
   // The user's transaction. After the connection was lost within one, every statement is refused
@@ -83,7 +92,11 @@ class PgSession {
   // spans several statements: begun when none is open (answers whether it began one), and ended
   // by whoever began it. Ending never throws: a failure leaves nothing that must be undone.
   bool BeginOwnTransaction();
-  void EndOwnTransaction(bool commit);
+  // The same for a caller that sends BEGIN itself, with its first statements: answers whether it
+  // must (no transaction is open), and the transaction is then this session's own.
+  bool AdoptOwnTransaction();
+  // Ends it: `last` (closing a cursor) and a commit sent together, or a rollback.
+  void EndOwnTransaction(bool commit, const std::string& last = {});
   // The same for a scope: rolled back unless finished.
   class TOwnTransaction {
    public:

@@ -65,6 +65,18 @@ int HexDigit(char c) {
   return 0;
 }
 
+// Whether a plan (EXPLAIN's lines) has a node that sorts every row before the first comes.
+bool PlanSorts(const PGresult* plan) {
+  for (int row = 0; row < PQntuples(plan); ++row) {
+    std::string_view line = PQgetvalue(plan, row, 0);
+    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+    if (line.rfind("->", 0) == 0) line.remove_prefix(2);
+    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+    if (line == "Sort") return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 PgStatement::PgStatement(PgSession& session, PgCatalog& catalog, const std::string& sql,
@@ -72,33 +84,41 @@ PgStatement::PgStatement(PgSession& session, PgCatalog& catalog, const std::stri
     : FSession(session),
       FCatalog(catalog),
       FSql(NumberedPlaceholders(sql, FNames)),
-      FReading(reading),
-      FName(session.NewName("zarize_statement_")) {
-  Prepare();
-}
+      FReading(reading) {}
 
 PgStatement::~PgStatement() {
   Reset();
-  if (FSession.Usable() && FSession.Generation() == FGeneration) {
-    try {
-      FSession.Run("DEALLOCATE " + FName);
-    } catch (const EDatabaseError&) {
-      // Gone with its connection, or the transaction failed: nothing stays behind either way.
-    }
-  }
 }
 
-void PgStatement::Prepare() {
-  const PgResult described = FSession.Prepare(FName, FSql, static_cast<int>(FNames.size()));
-  FGeneration = FSession.Generation();
-  FColumns.clear();
-  for (int i = 0; i < PQnfields(described.get()); ++i) {
-    const Oid type = PQftype(described.get(), i);
-    FColumns.push_back({PQfname(described.get(), i), type, PQfmod(described.get(), i),
-                        PQftable(described.get(), i), PQftablecol(described.get(), i),
-                        KindOf(type)});
+void PgStatement::Describe(const PGresult* result) const {
+  std::vector<TColumn> columns;
+  for (int i = 0; i < PQnfields(result); ++i) {
+    const Oid type = PQftype(result, i);
+    columns.push_back({PQfname(result, i), type, PQfmod(result, i), PQftable(result, i),
+                       PQftablecol(result, i), KindOf(type)});
   }
-  FDecoded.assign(FColumns.size(), std::string());
+  FColumns = std::move(columns);
+  FDecoded.assign(FColumns->size(), std::string());
+}
+
+void PgStatement::KnowColumns(int leading, Oid relation, const std::vector<TPgColumn>& columns) {
+  constexpr Oid kBigint = 20;
+  std::vector<TColumn> known(static_cast<std::size_t>(leading),
+                             TColumn{"", kBigint, -1, InvalidOid, 0, CellKind::Integer});
+  for (const TPgColumn& column : columns)
+    known.push_back(
+        {column.Name, column.ValueType, -1, relation, column.Number, KindOf(column.ValueType)});
+  FDecoded.assign(known.size(), std::string());
+  FColumns = std::move(known);
+}
+
+int PgStatement::ColumnCount() const {
+  if (!FColumns) {
+    const std::vector<PgResult> described =
+        FSession.RunTogether({{FSql, FValues.Count() > 0 ? &FValues : nullptr, true}});
+    Describe(described.front().get());
+  }
+  return static_cast<int>(FColumns->size());
 }
 
 void PgStatement::Bind(int index, const CellView& value) {
@@ -133,21 +153,29 @@ void PgStatement::Start() {
   // A placeholder never bound reads as null, as in a file.
   if (FValues.Count() < static_cast<int>(FNames.size()))
     FValues.Set(static_cast<int>(FNames.size()), CellView{});
-  if (FSession.Generation() != FGeneration || !FSession.Usable()) {
-    Prepare();
-  }
+  const PgValues* values = FValues.Count() > 0 ? &FValues : nullptr;
   if (FReading == TReading::Few) {
-    FResult = FSession.RunPrepared(FName, FValues);
+    FResult = FSession.Run(FSql, values);
+    if (!FColumns) Describe(FResult.get());
     return;
   }
-  if (FReading == TReading::WithinCall) FOwnTransaction = FSession.BeginOwnTransaction();
+  const bool withinCall = FReading == TReading::WithinCall;
+  std::vector<PgSession::TCommand> commands;
+  if (withinCall && FSession.AdoptOwnTransaction()) {
+    FOwnTransaction = true;
+    commands.push_back({"BEGIN"});
+  }
   const std::string cursor = FSession.NewName("zarize_cursor_");
-  FSession.Run("DECLARE " + cursor + " NO SCROLL CURSOR " +
-                   (FReading == TReading::AcrossCalls ? "WITH HOLD " : "") + "FOR " + FSql,
-               &FValues);
-  FCursor = cursor;
   FBatch = kFirstBatch;
-  Fetch();
+  commands.push_back({"DECLARE " + cursor + " NO SCROLL CURSOR " +
+                          (withinCall ? "" : "WITH HOLD ") + "FOR " + FSql,
+                      values});
+  commands.push_back({"FETCH FORWARD " + std::to_string(FBatch) + " FROM " + cursor});
+  std::vector<PgResult> results = FSession.RunTogether(commands);
+  FCursor = cursor;
+  FCursorGeneration = FSession.Generation();
+  FResult = std::move(results.back());
+  if (!FColumns) Describe(FResult.get());
 }
 
 void PgStatement::Fetch() {
@@ -178,19 +206,20 @@ void PgStatement::Reset() {
   FRow = -1;
   FStarted = false;
   FDone = false;
-  FSorted.reset();
-  if (!FCursor.empty()) {
-    try {
-      if (FSession.Usable() && FSession.Generation() == FGeneration)
-        FSession.Run("CLOSE " + FCursor);
-    } catch (const EDatabaseError&) {
-      // The transaction failed, and took the cursor with it.
-    }
-    FCursor.clear();
-  }
+  // A cursor of an earlier connection went with it.
+  const std::string close = !FCursor.empty() && FSession.Generation() == FCursorGeneration
+                                ? "CLOSE " + FCursor
+                                : std::string();
+  FCursor.clear();
   if (FOwnTransaction) {
     FOwnTransaction = false;
-    FSession.EndOwnTransaction(true);
+    FSession.EndOwnTransaction(true, close);
+  } else if (!close.empty()) {
+    try {
+      if (FSession.Usable()) FSession.Run(close);
+    } catch (const EDatabaseError&) {
+      // The user's transaction failed, and took the cursor with it.
+    }
   }
 }
 
@@ -200,7 +229,7 @@ CellView PgStatement::Column(int index) const {
   if (PQgetisnull(result, FRow, index)) return cell;
   const char* text = PQgetvalue(result, FRow, index);
   const auto length = static_cast<std::size_t>(PQgetlength(result, FRow, index));
-  cell.Kind = FColumns[static_cast<std::size_t>(index)].Kind;
+  cell.Kind = (*FColumns)[static_cast<std::size_t>(index)].Kind;
   switch (cell.Kind) {
     case CellKind::Integer:
       if (length == 1 && (*text == 't' || *text == 'f'))
@@ -229,8 +258,9 @@ CellView PgStatement::Column(int index) const {
 
 std::vector<ColumnInfo> PgStatement::DescribeColumns(int first) const {
   std::vector<ColumnInfo> columns;
-  for (std::size_t i = static_cast<std::size_t>(first); i < FColumns.size(); ++i) {
-    const TColumn& column = FColumns[i];
+  const auto count = static_cast<std::size_t>(ColumnCount());
+  for (std::size_t i = static_cast<std::size_t>(first); i < count; ++i) {
+    const TColumn& column = (*FColumns)[i];
     const TFieldDef def =
         column.Table != InvalidOid
             ? FCatalog.Field(column.Table, column.TableColumn)
@@ -240,20 +270,13 @@ std::vector<ColumnInfo> PgStatement::DescribeColumns(int first) const {
   return columns;
 }
 
-// Whether the plan the server makes for reading the rows through a cursor sorts them itself.
+// Asked of the plan the server makes for reading the rows through a cursor.
 bool PgStatement::Sorted() const {
   if (!FSorted) {
-    const PgResult plan = FSession.Run(
-        "EXPLAIN (COSTS OFF) DECLARE zarize_plan NO SCROLL CURSOR FOR " + FSql, &FValues);
-    bool sorted = false;
-    for (int row = 0; row < PQntuples(plan.get()) && !sorted; ++row) {
-      std::string_view line = PQgetvalue(plan.get(), row, 0);
-      while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-      if (line.rfind("->", 0) == 0) line.remove_prefix(2);
-      while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-      sorted = line == "Sort";
-    }
-    FSorted = sorted;
+    const PgResult plan =
+        FSession.Run("EXPLAIN (COSTS OFF) DECLARE zarize_plan NO SCROLL CURSOR FOR " + FSql,
+                     FValues.Count() > 0 ? &FValues : nullptr);
+    FSorted = PlanSorts(plan.get());
   }
   return *FSorted;
 }

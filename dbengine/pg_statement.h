@@ -15,13 +15,15 @@
 namespace dbengine {
 
 class PgCatalog;
+struct TPgColumn;
 
-// One statement, prepared on the server when made (so that its columns are known before it
-// runs) and again on a new connection. How its rows come depends on how long they are read:
-// few rows whole at once; any number through a cursor, fetched in growing batches so that only a
-// batch is held here: within one call inside a transaction of its own (ended at Reset), across
-// calls a cursor WITH HOLD, which takes no transaction and lets every other statement of the
-// connection commit as usual.
+// One statement. Its columns are asked of the server when someone wants them before it runs.
+// How its rows come depends on how long they are read: few rows whole at once; any number
+// through a cursor, fetched in growing batches so that only a batch is held here: within one
+// call inside a transaction of its own (ended at Reset), across calls a cursor WITH HOLD, which
+// takes no transaction and lets every other statement of the connection commit as usual.
+// Opening a cursor (in its own transaction) and fetching its first batch go to the server
+// together, in one round trip.
 class PgStatement final : public Statement {
  public:
   // `sql` in the server's dialect, with placeholders ?N, ? or :name.
@@ -34,7 +36,11 @@ class PgStatement final : public Statement {
   using Statement::Bind;
   void Bind(const TParameters& parameters) override;
 
-  int ColumnCount() const override { return static_cast<int>(FColumns.size()); }
+  // For a statement whose columns are known without asking the server: the leading columns
+  // (whole numbers: a key, a version), then every column of a relation as the catalogue has it.
+  void KnowColumns(int leading, Oid relation, const std::vector<TPgColumn>& columns);
+
+  int ColumnCount() const override;
   CellView Column(int index) const override;
   std::vector<ColumnInfo> DescribeColumns(int first) const override;
   bool Sorted() const override;
@@ -49,7 +55,7 @@ class PgStatement final : public Statement {
     CellKind Kind;
   };
 
-  void Prepare();
+  void Describe(const PGresult* result) const;
   void Start();
   void Fetch();
 
@@ -59,9 +65,7 @@ class PgStatement final : public Statement {
   std::vector<std::string> FNames;
   std::string FSql;
   TReading FReading;
-  std::string FName;
-  std::uint64_t FGeneration = 0;
-  std::vector<TColumn> FColumns;
+  mutable std::optional<std::vector<TColumn>> FColumns;
   PgValues FValues;
 
   PgResult FResult;
@@ -69,6 +73,7 @@ class PgStatement final : public Statement {
   bool FStarted = false;
   bool FDone = false;
   std::string FCursor;
+  std::uint64_t FCursorGeneration = 0;
   int FBatch = 0;
   bool FOwnTransaction = false;
   mutable std::optional<bool> FSorted;

@@ -1,5 +1,7 @@
 #include "dbengine/pg_table.h"
 
+#include <algorithm>
+
 #include "dbengine/errors.h"
 #include "dbengine/names.h"
 #include "dbengine/pg_session.h"
@@ -25,34 +27,43 @@ PgTable::PgTable(PgSession& session, PgCatalog& catalog, TPgRelation relation)
 // Nulls first ascending and last descending, as a file sorts them; the name as the table spells
 // it, since the server would fold an unquoted one to lower case.
 std::string PgTable::OrderTerm(const std::string& column, bool descending) const {
-  const std::string spelling = FCatalog.Spelling(column);
-  return QuotedIdentifier(spelling.empty() ? column : spelling) +
+  return QuotedIdentifier(FCatalog.ColumnSpelling(FRelation.Id, column)) +
          (descending ? " DESC NULLS LAST" : " NULLS FIRST");
+}
+
+std::string PgTable::OrderIndexName(const std::vector<std::string>& columns) const {
+  std::string name = FRelation.BaseTable + "_order";
+  for (const std::string& column : columns) {
+    name += '_';
+    name += FCatalog.ColumnSpelling(FRelation.Id, column);
+  }
+  return name;
+}
+
+std::optional<bool> PgTable::HasOrderIndex(const std::vector<std::string>& columns) const {
+  const std::string name = OrderIndexName(columns);
+  if (std::find(FRelation.Indexes.begin(), FRelation.Indexes.end(), name) !=
+      FRelation.Indexes.end())
+    return true;
+  return std::nullopt;
 }
 
 void PgTable::EnsureOrderIndex(const std::vector<std::string>& columns) {
   if (FRelation.Base.empty()) return;
   // On the table that holds the rows; the key after the columns gives ties their order.
-  std::string name = FRelation.BaseTable + "_order";
+  const std::string name = OrderIndexName(columns);
   std::vector<std::string> terms;
-  for (const std::string& column : columns) {
-    const std::string spelling = FCatalog.Spelling(column);
-    name += "_" + (spelling.empty() ? column : spelling);
-    terms.push_back(OrderTerm(column, false));
-  }
+  for (const std::string& column : columns) terms.push_back(OrderTerm(column, false));
   terms.push_back(FRelation.BaseKey);
+  // Looked up first: making it would need the table's owner and lock the table for a moment.
+  if (std::find(FRelation.Indexes.begin(), FRelation.Indexes.end(), name) !=
+          FRelation.Indexes.end() ||
+      FSession.InTransaction())
+    return;
   try {
-    PgValues lookup;
-    lookup.SetText(1, name);
-    lookup.SetText(2, FRelation.Base);
-    // Looked up first: making it would need the table's owner and lock the table for a moment.
-    const PgResult known = FSession.Run(
-        "SELECT 1 FROM pg_catalog.pg_class i WHERE i.relname = $1 AND i.relnamespace = "
-        "(SELECT relnamespace FROM pg_catalog.pg_class WHERE oid = pg_catalog.to_regclass($2))",
-        &lookup);
-    if (PQntuples(known.get()) > 0 || FSession.InTransaction()) return;
     FSession.Run("CREATE INDEX IF NOT EXISTS " + QuotedIdentifier(name) + " ON " + FRelation.Base +
                  " (" + Joined(terms, ", ") + ")");
+    FRelation.Indexes.push_back(name);
   } catch (const EDatabaseError&) {
     // Not the owner, or the server refused: the rows are sorted when read instead.
   }
@@ -68,9 +79,15 @@ std::string PgTable::SelectRows() const {
 }
 
 std::unique_ptr<Statement> PgTable::RowsByKeys(int) {
-  return std::make_unique<PgStatement>(FSession, FCatalog,
-                                       SelectRows() + " WHERE r." + Key() + " = ANY (?1::bigint[])",
-                                       TReading::Few);
+  return Rows(" WHERE r." + Key() + " = ANY (?1::bigint[])");
+}
+
+std::unique_ptr<Statement> PgTable::Rows(const std::string& condition) {
+  auto statement =
+      std::make_unique<PgStatement>(FSession, FCatalog, SelectRows() + condition, TReading::Few);
+  // The key, the version, then the table's columns: known already, not asked of the server.
+  statement->KnowColumns(2, FRelation.Id, FCatalog.Columns(FRelation.Id));
+  return statement;
 }
 
 void PgTable::BindKeys(Statement& statement, const std::vector<std::int64_t>& keys, int) {
@@ -84,8 +101,7 @@ void PgTable::BindKeys(Statement& statement, const std::vector<std::int64_t>& ke
 }
 
 std::unique_ptr<Statement> PgTable::RowsInRange() {
-  return std::make_unique<PgStatement>(
-      FSession, FCatalog, SelectRows() + " WHERE r." + Key() + " BETWEEN ?1 AND ?2", TReading::Few);
+  return Rows(" WHERE r." + Key() + " BETWEEN ?1 AND ?2");
 }
 
 std::int64_t PgTable::InsertRow(const std::vector<std::string>& columns,

@@ -19,6 +19,7 @@ class PgTable final : public TableAccess {
 
   std::string OrderTerm(const std::string& column, bool descending) const override;
   void EnsureOrderIndex(const std::vector<std::string>& columns) override;
+  std::optional<bool> HasOrderIndex(const std::vector<std::string>& columns) const override;
 
   bool Versioned() const override { return !Key().empty(); }
   std::unique_ptr<Statement> RowsByKeys(int count) override;
@@ -34,8 +35,11 @@ class PgTable final : public TableAccess {
   void DeleteRow(std::int64_t key, std::optional<std::int64_t> version) override;
 
  private:
+  // The name of the index that gives the rows in the order of these columns.
+  std::string OrderIndexName(const std::vector<std::string>& columns) const;
   // The statement reading rows with their versions, up to its condition.
   std::string SelectRows() const;
+  std::unique_ptr<Statement> Rows(const std::string& condition);
   // Locks the row and checks that it holds `version`: answers false when it is gone.
   bool LockRow(std::int64_t key, std::optional<std::int64_t> version, const char* refusal);
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,8 @@ class RecordReader {
  public:
   RecordReader(std::unique_ptr<Statement> statement, TLeading leading);
 
-  const std::vector<ColumnInfo>& Columns() const { return FColumns; }
+  // Asked of the statement when first wanted: a reader that is never used asks nothing.
+  const std::vector<ColumnInfo>& Columns() const;
   Statement& Query() { return *FStatement; }
   // Reads the next row into the record's values and key; false when there is none.
   bool Read(Record& into);
@@ -38,8 +40,7 @@ class RecordReader {
   std::unique_ptr<Statement> FStatement;
   TLeading FLeading;
   int FFirstColumn;
-  int FColumnCount;
-  std::vector<ColumnInfo> FColumns;
+  mutable std::optional<std::vector<ColumnInfo>> FColumns;
   std::vector<CellView> FCells;  // the current row's, reused from row to row
 };
 

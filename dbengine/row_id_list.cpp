@@ -24,6 +24,12 @@ std::vector<std::int64_t> RowIdList::ReadAll(Statement& ordered, std::vector<std
 // Reads the new list aside and takes it only once it is whole: a failure (the storage gone just
 // now) leaves the list as it was.
 void RowIdList::Read() {
+  // An index is known to give the order: the first page is read as every other page is.
+  if (FSelection.Condition.empty() && FSelection.IndexedOrder.value_or(false)) {
+    std::vector<std::int64_t> first = PageOfIds(false, 0, FPageSize);
+    if (static_cast<int>(first.size()) < FPageSize) return TakeWhole(std::move(first));
+    return TakeFirstPage(std::move(first));
+  }
   const std::unique_ptr<Statement> statement =
       FStorage.Prepare(OrderedStatement(false, false), TReading::WithinCall);
   Statement& ordered = *statement;
@@ -34,13 +40,19 @@ void RowIdList::Read() {
     first.push_back(ordered.ColumnInteger(0));
   // The storage sorts (or filters) everything before the first row comes: the rest costs little
   // more.
-  if (static_cast<int>(first.size()) < FPageSize || ordered.Sorted() ||
-      !FSelection.Condition.empty()) {
-    FIds = ReadAll(ordered, std::move(first));
-    FCount = static_cast<int>(FIds.size());
-    FPages.clear();
-    return;
-  }
+  if (static_cast<int>(first.size()) < FPageSize || !FSelection.Condition.empty() ||
+      (FSelection.IndexedOrder ? !*FSelection.IndexedOrder : ordered.Sorted()))
+    return TakeWhole(ReadAll(ordered, std::move(first)));
+  TakeFirstPage(std::move(first));
+}
+
+void RowIdList::TakeWhole(std::vector<std::int64_t> ids) {
+  FIds = std::move(ids);
+  FCount = static_cast<int>(FIds.size());
+  FPages.clear();
+}
+
+void RowIdList::TakeFirstPage(std::vector<std::int64_t> first) {
   const std::unique_ptr<Statement> count =
       FStorage.Prepare("SELECT count(*) FROM " + FSelection.Table, TReading::Few);
   ResetAtEnd counted(*count);
@@ -49,6 +61,18 @@ void RowIdList::Read() {
   FIds.clear();
   FPages.assign(static_cast<std::size_t>((FCount + FPageSize - 1) / FPageSize), {});
   FPages.front() = std::move(first);
+}
+
+std::vector<std::int64_t> RowIdList::PageOfIds(bool backward, int offset, int size) {
+  std::unique_ptr<Statement>& statement = backward ? FBackwardPage : FForwardPage;
+  if (!statement) statement = FStorage.Prepare(OrderedStatement(backward, true), TReading::Few);
+  statement->BindInteger(1, size);
+  statement->BindInteger(2, offset);
+  std::vector<std::int64_t> ids;
+  ResetAtEnd done(*statement);
+  while (static_cast<int>(ids.size()) < size && statement->Step())
+    ids.push_back(statement->ColumnInteger(0));
+  return ids;
 }
 
 std::int64_t RowIdList::At(int position) {
@@ -80,16 +104,7 @@ void RowIdList::ReadRange(int begin, int end) {
   const int size = end - begin;
   // OFFSET steps over the rows before the range: from the nearer end that is at most half.
   const bool backward = begin > FCount - end;
-  std::unique_ptr<Statement>& statement = backward ? FBackwardPage : FForwardPage;
-  if (!statement) statement = FStorage.Prepare(OrderedStatement(backward, true), TReading::Few);
-  statement->BindInteger(1, size);
-  statement->BindInteger(2, backward ? FCount - end : begin);
-  std::vector<std::int64_t> ids;
-  {
-    ResetAtEnd done(*statement);
-    while (static_cast<int>(ids.size()) < size && statement->Step())
-      ids.push_back(statement->ColumnInteger(0));
-  }
+  std::vector<std::int64_t> ids = PageOfIds(backward, backward ? FCount - end : begin, size);
   // Rows that went away meanwhile leave their positions without a row: at the far end of the
   // range from where it was read.
   const auto missing = static_cast<std::size_t>(size) - ids.size();

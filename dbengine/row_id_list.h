@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ struct RowSelection {
   TParameters Parameters;
   std::string OrderBy;
   std::string ReversedOrderBy;
+  // Whether an index is known to give the order; none when only the statement can tell.
+  std::optional<bool> IndexedOrder;
 };
 
 // The rows of a selection as their keys (rowids) only, 8 bytes a row, in the selection's order.
@@ -58,6 +61,11 @@ class RowIdList {
  private:
   std::string OrderedStatement(bool reversed, bool paged) const;
   std::vector<std::int64_t> ReadAll(Statement& ordered, std::vector<std::int64_t> ids);
+  void TakeWhole(std::vector<std::int64_t> ids);
+  // The list is counted; its first page is `first`, the others are read when reached.
+  void TakeFirstPage(std::vector<std::int64_t> first);
+  // `size` rowids from `offset` on, in the order or (backward) in the reversed order.
+  std::vector<std::int64_t> PageOfIds(bool backward, int offset, int size);
   void ReadPages(int page);
   void ReadRange(int begin, int end);
 

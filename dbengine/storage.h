@@ -87,6 +87,12 @@ class TableAccess {
   // Makes the index that gives the rows in the order of these columns (ties by key) unless it is
   // there already; one that cannot be made is no error, the rows are then sorted when read.
   virtual void EnsureOrderIndex(const std::vector<std::string>& columns) = 0;
+  // Whether the index EnsureOrderIndex makes for these columns is known to be there, so that the
+  // rows come in that order without a sort; none when only running the statement can tell.
+  virtual std::optional<bool> HasOrderIndex(const std::vector<std::string>& columns) const {
+    (void)columns;
+    return std::nullopt;
+  }
 
   // Whether rows are read with their version.
   virtual bool Versioned() const { return false; }

@@ -112,6 +112,8 @@ RowSelection TADOTable::Selection(Storage& storage, TableAccess& table) const {
   if (!FFilter.empty()) selection.Condition = storage.Translate(FFilter);
   selection.Parameters = FFilterParameters;
   Order(table, keys, selection.OrderBy, selection.ReversedOrderBy);
+  if (FSort.empty() && !indexFields.empty())
+    selection.IndexedOrder = table.HasOrderIndex(indexFields);
   return selection;
 }
 
