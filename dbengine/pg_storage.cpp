@@ -40,7 +40,7 @@ class PgStorage final : public Storage {
   void Execute(const std::string& jetSql, const TParameters* parameters) override {
     const std::string sql = Translate(jetSql);
     const bool definitions = ChangesDefinitions(sql);
-    if (definitions) FSession.Run(kEnsureJetTypes);
+    if (DeclaresColumns(jetSql)) FSession.Run(kEnsureJetTypes);
     std::vector<std::string> placeholders;
     NumberedPlaceholders(sql, placeholders);
     if (placeholders.empty()) {

@@ -27,20 +27,25 @@ std::string Trimmed(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
-[[noreturn]] void Refuse(const std::string& origin, const std::string& why) {
-  throw EDatabaseError("The link file '" + origin + "' " + why);
+std::string FileSubject(const std::string& path) {
+  return "The link file '" + path + "'";
+}
+
+[[noreturn]] void Refuse(const std::string& subject, const std::string& why) {
+  throw EDatabaseError(subject + " " + why);
 }
 
 // Reads at most `limit` bytes; answers whether the file had no more.
 bool ReadUpTo(const std::string& path, std::size_t limit, std::string& text) {
   const platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (!fd.Valid()) Refuse(path, std::string("cannot be read: ") + std::strerror(errno));
+  if (!fd.Valid())
+    Refuse(FileSubject(path), std::string("cannot be read: ") + std::strerror(errno));
   char buffer[4096];
   while (text.size() <= limit) {
     const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
-      Refuse(path, std::string("cannot be read: ") + std::strerror(errno));
+      Refuse(FileSubject(path), std::string("cannot be read: ") + std::strerror(errno));
     }
     if (n == 0) return true;
     text.append(buffer, static_cast<std::size_t>(n));
@@ -48,19 +53,19 @@ bool ReadUpTo(const std::string& path, std::size_t limit, std::string& text) {
   return false;
 }
 
-void CheckConnInfo(const std::string& connInfo, const std::string& origin) {
+void CheckConnInfo(const std::string& connInfo, const std::string& subject) {
   char* error = nullptr;
   PQconninfoOption* options = PQconninfoParse(connInfo.c_str(), &error);
   if (options == nullptr) {
     const std::string why = error != nullptr ? Trimmed(error) : "out of memory";
     PQfreemem(error);
-    Refuse(origin, "has a connection string that cannot be read: " + why);
+    Refuse(subject, "has a connection string that cannot be read: " + why);
   }
   const std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption*)> owned(options,
                                                                              PQconninfoFree);
   for (const PQconninfoOption* option = options; option->keyword != nullptr; ++option)
     if (std::strcmp(option->keyword, "password") == 0 && option->val != nullptr)
-      Refuse(origin,
+      Refuse(subject,
              "holds a password. A link file only names the server: keep the password in "
              "~/.pgpass or in the service file instead.");
 }
@@ -81,18 +86,19 @@ bool IsServerLink(const std::string& path) {
   return start == kServerLinkMark;
 }
 
-void CheckServerLink(const TServerLink& link, const std::string& origin) {
+void CheckServerLink(const TServerLink& link, const std::string& subject) {
   if (link.ConnInfo.empty() == link.Service.empty())
-    Refuse(origin, "must name the server by exactly one of conninfo and service");
-  if (!link.ConnInfo.empty()) CheckConnInfo(link.ConnInfo, origin);
+    Refuse(subject, "must name the server by exactly one of conninfo and service");
+  if (!link.ConnInfo.empty()) CheckConnInfo(link.ConnInfo, subject);
   for (const std::string* value : {&link.ConnInfo, &link.Service, &link.Schema})
     if (value->find_first_of("\r\n") != std::string::npos)
-      Refuse(origin, "has a setting that runs over more than one line");
+      Refuse(subject, "has a setting that runs over more than one line");
 }
 
 TServerLink ReadServerLink(const std::string& path) {
   std::string text;
-  if (!ReadUpTo(path, kLargestLink, text)) Refuse(path, "is too large to be a link file");
+  if (!ReadUpTo(path, kLargestLink, text))
+    Refuse(FileSubject(path), "is too large to be a link file");
   TServerLink link;
   bool seen[3] = {false, false, false};
   std::size_t start = 0;
@@ -105,14 +111,15 @@ TServerLink ReadServerLink(const std::string& path) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (++number == 1) {
       if (line != kServerLinkMark)
-        Refuse(path, "does not start with " + std::string(kServerLinkMark));
+        Refuse(FileSubject(path), "does not start with " + std::string(kServerLinkMark));
       continue;
     }
     line = Trimmed(line);
     if (line.empty() || line.front() == '#' || line.front() == ';') continue;
     const std::size_t equals = line.find('=');
     if (equals == std::string::npos)
-      Refuse(path, "has a line that is no setting (line " + std::to_string(number) + ")");
+      Refuse(FileSubject(path),
+             "has a line that is no setting (line " + std::to_string(number) + ")");
     const std::string key = Trimmed(line.substr(0, equals));
     const std::string value = Trimmed(line.substr(equals + 1));
     const char* const keys[] = {"conninfo", "service", "schema"};
@@ -120,13 +127,15 @@ TServerLink ReadServerLink(const std::string& path) {
     std::size_t which = 0;
     while (which < 3 && !SameName(key, keys[which])) ++which;
     if (which == 3)
-      Refuse(path, "has an unknown setting '" + key + "' (line " + std::to_string(number) + ")");
-    if (seen[which]) Refuse(path, "sets " + key + " twice (line " + std::to_string(number) + ")");
+      Refuse(FileSubject(path),
+             "has an unknown setting '" + key + "' (line " + std::to_string(number) + ")");
+    if (seen[which])
+      Refuse(FileSubject(path), "sets " + key + " twice (line " + std::to_string(number) + ")");
     seen[which] = true;
     *targets[which] = value;
   }
-  if (number == 0) Refuse(path, "is empty");
-  CheckServerLink(link, path);
+  if (number == 0) Refuse(FileSubject(path), "is empty");
+  CheckServerLink(link, FileSubject(path));
   return link;
 }
 

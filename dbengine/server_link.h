@@ -37,8 +37,9 @@ bool IsServerLink(const std::string& path);
 // read, or a password.
 TServerLink ReadServerLink(const std::string& path);
 
-// The same checks on settings given otherwise (on a command line); `origin` names them in errors.
-void CheckServerLink(const TServerLink& link, const std::string& origin);
+// The same checks on settings given otherwise (on a command line); errors start with `subject`
+// ("The link file '<path>'" for a file).
+void CheckServerLink(const TServerLink& link, const std::string& subject);
 
 // The text of a link file with these settings.
 std::string ServerLinkText(const TServerLink& link);

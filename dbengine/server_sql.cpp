@@ -1,5 +1,6 @@
 #include "dbengine/server_sql.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <map>
@@ -145,10 +146,10 @@ bool IsNumber(const Token& token) {
 bool IsBareCondition(const std::vector<Token>& tokens, std::size_t index, const Token* previous) {
   if (!IsNumber(tokens[index]) && !IsWord(tokens[index], "TRUE") && !IsWord(tokens[index], "FALSE"))
     return false;
-  if (previous == nullptr) return false;
-  bool afterCondition = false;
+  // A condition given alone (a table's filter) starts with it.
+  bool afterCondition = previous == nullptr;
   for (const char* word : {"WHERE", "AND", "OR", "NOT", "ON", "HAVING"})
-    afterCondition = afterCondition || IsWord(*previous, word);
+    afterCondition = afterCondition || (previous != nullptr && IsWord(*previous, word));
   if (!afterCondition) return false;
   const std::size_t next = NextSignificant(tokens, index);
   if (next >= tokens.size() || tokens[next].Text == ")") return true;
@@ -223,6 +224,11 @@ bool ChangesDefinitions(const std::string& sql) {
   for (const char* word : {"CREATE", "ALTER", "DROP"})
     if (IsWord(tokens[first], word)) return true;
   return false;
+}
+
+bool DeclaresColumns(const std::string& jetSql) {
+  const std::vector<TRole> roles = Roles(Tokenize(jetSql));
+  return std::find(roles.begin(), roles.end(), TRole::Type) != roles.end();
 }
 
 std::string NumberedPlaceholders(const std::string& sql, std::vector<std::string>& names) {

@@ -30,6 +30,9 @@ std::string TranslateJetSqlForServer(const std::string& jetSql, const TServerNam
 // Whether the statement makes or changes tables, so that what the server knows of its names
 // must be read again afterwards.
 bool ChangesDefinitions(const std::string& sql);
+// Whether a statement of the Jet dialect declares columns of a table, whose types may need the
+// domains yesno, datetime and longtext.
+bool DeclaresColumns(const std::string& jetSql);
 
 // The statement with its placeholders ?N, ? and :name numbered as the server takes them ($1,
 // $2 ...), as a file numbers them: ?N is N, a bare ? and each new :name the next number, a

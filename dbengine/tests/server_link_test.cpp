@@ -77,7 +77,8 @@ TEST(ServerLink, WrittenSettingsReadBack) {
   EXPECT_EQ(read.Service, "");
   EXPECT_EQ(read.Schema, link.Schema);
   // A line break would start another setting: refused rather than written.
-  EXPECT_THROW(CheckServerLink({"host=db\nservice=x", "", ""}, "the command line"), EDatabaseError);
+  EXPECT_THROW(CheckServerLink({"host=db\nservice=x", "", ""}, "The connection string"),
+               EDatabaseError);
 }
 
 // The first bytes tell a link file from a database file and a genuine Access file, whatever its

@@ -41,6 +41,7 @@ TEST(ServerSql, TranslatesTheJetDialect) {
       {"SELECT count(*) FROM addr_rec WHERE 1", "SELECT count(*) FROM \"addr_rec\" WHERE (1 <> 0)"},
       {"SELECT * FROM addr_rec WHERE TRUE AND GID IS NULL",
        "SELECT * FROM \"addr_rec\" WHERE (1 <> 0) AND \"GID\" IS NULL"},
+      {"0", "(0 <> 0)"},  // a table's filter that shows no row
       // A file's LIKE: ASCII case ignored, no escape character.
       {"이름 LIKE :find OR 회사 NOT LIKE '%a\\_%'",
        "이름 ILIKE :find ESCAPE '' OR 회사 NOT ILIKE '%a\\_%' ESCAPE ''"},

@@ -7,7 +7,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include "dbengine/connection.h"
+#include "dbengine/errors.h"
+#include "dbengine/jet_connection_string.h"
 #include "dbengine/query.h"
+#include "dbengine/server_link.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "zeravu/csv_writers.h"
@@ -62,8 +66,20 @@ void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path, TAddressList 
   if (platform::DirectoryExists(path)) throw ECommandError(path + " is a folder");
   if (!platform::FileExists(path)) throw ECommandError(path + ": no such file");
   if (std::string why = ReadFailure(path); !why.empty()) throw ECommandError(path + ": " + why);
-  if (!dm.OpenDB(path, platform::FileNamePart(path)))
+  if (!dm.OpenDB(path, platform::FileNamePart(path))) {
+    // The data module answers only yes or no; a link file's reason (the server, the password
+    // refused) is worth the user's knowing.
+    if (dbengine::IsServerLink(path)) {
+      dbengine::TADOConnection probe;
+      probe.ConnectionString = dbengine::JetConnectionString(path);
+      try {
+        probe.Open();
+      } catch (const dbengine::EDatabaseError& e) {
+        throw ECommandError(e.what());
+      }
+    }
     throw ECommandError(path + " is not an address database (it cannot be opened as a database)");
+  }
   try {
     if (list == TAddressList::Open) {
       dm.adoTblMember.Open();
@@ -72,7 +88,7 @@ void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path, TAddressList 
       dbengine::TADOQuery check;
       check.Connection = &dm.conn;
       check.CursorType = dbengine::ctOpenForwardOnly;
-      check.SQL.Add("SELECT * FROM addr_rec WHERE 0");
+      check.SQL.Add("SELECT * FROM addr_rec WHERE 1=0");
       check.Open();
     }
   } catch (const platform::Exception& e) {

@@ -11,6 +11,7 @@
 #include "tools/zarize-db/address_file.h"
 #include "tools/zarize-db/address_import.h"
 #include "tools/zarize-db/message_screen.h"
+#include "tools/zarize-db/server_list.h"
 #include "zeravu/data_module.h"
 
 namespace zarizedb {
@@ -32,6 +33,8 @@ struct TCommandLine {
   bool Label = false;
   std::optional<std::string> Output;
   TTextEncoding Encoding = TTextEncoding::Detect;
+  std::optional<std::string> Server;
+  TServerListOptions ServerList;
 };
 
 struct TCommandInfo {
@@ -41,7 +44,9 @@ struct TCommandInfo {
 };
 
 constexpr TCommandInfo kCommands[] = {
-    {"create", 1, "create PATH [--force]"},
+    {"create", 1,
+     "create PATH [--force], or create --server CONNINFO LINKFILE [--schema NAME] "
+     "[--share-with ROLE] [--force]"},
     {"import", 2, "import PATH CSV [--encoding=utf-8|cp949]"},
     {"export", 1, "export PATH [--ticked] [--label] [--output FILE]"},
     {"count", 1, "count PATH"},
@@ -72,6 +77,12 @@ struct TOptionInfo {
 constexpr TOptionInfo kOptions[] = {
     {"--force", nullptr, "create", false,
      [](TCommandLine& l, const std::string&) { l.Force = true; }},
+    {"--server", nullptr, "create", true,
+     [](TCommandLine& l, const std::string& v) { l.Server = v; }},
+    {"--schema", nullptr, "create", true,
+     [](TCommandLine& l, const std::string& v) { l.ServerList.Schema = v; }},
+    {"--share-with", nullptr, "create", true,
+     [](TCommandLine& l, const std::string& v) { l.ServerList.ShareWith = v; }},
     {"--encoding", nullptr, "import", true,
      [](TCommandLine& l, const std::string& v) { l.Encoding = EncodingNamed(v); }},
     {"--ticked", nullptr, "export", false,
@@ -133,6 +144,8 @@ TCommandLine Parse(const std::vector<std::string>& args) {
       throw EUsageError(std::string(option->Long) + " is not an option of " + line.Command);
     option->Apply(line, value);
   }
+  if (!line.Server && (!line.ServerList.Schema.empty() || !line.ServerList.ShareWith.empty()))
+    throw EUsageError("--schema and --share-with go with --server");
   return line;
 }
 
@@ -177,7 +190,10 @@ void Run(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   TMessageScreen screen(err, kProgramName);
   zeravu::Tdm dm(screen);
   const std::string& path = line.Operands[0];
-  if (line.Command == "create") {
+  if (line.Command == "create" && line.Server) {
+    CreateServerAddressList(dm, *line.Server, path, line.ServerList, line.Force);
+    out << "created the list on the server and its link file " << path << '\n';
+  } else if (line.Command == "create") {
     CreateAddressDatabase(dm, path, line.Force);
     out << "created " << path << '\n';
   } else if (line.Command == "import") {
@@ -203,6 +219,18 @@ Keeps Zeravu's address databases (.mdb) from the command line.
       ODBC data-source file ($ODBCINI, else ~/.odbc.ini). An existing file is left alone
       unless --force is given, which replaces it once the new one is whole: if any step
       fails, the old file is left as it was.
+
+  create --server CONNINFO LINKFILE [--schema NAME] [--share-with ROLE] [--force]
+      Makes a new, empty address list on the PostgreSQL server that CONNINFO names (a libpq
+      connection string or URI, without a password: libpq finds it in ~/.pgpass or the
+      service file) and writes LINKFILE, a small text file that Zeravu and this program open
+      as they open an address database. Records and groups are shared; each person, connected
+      as a role of their own, keeps their own ticks. --schema keeps the list in that schema
+      (made when missing); --share-with lets a role (a person, or a group role of the office's
+      people) read and change it. LINKFILE is left alone unless --force is given, and appears
+      only once the list is made.
+
+  In the commands below PATH may be a link file as well as an address database.
 
   import PATH CSV [--encoding=utf-8|cp949]
       Appends the records of a spreadsheet list to the database at PATH. The first line names

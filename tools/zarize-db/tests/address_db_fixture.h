@@ -9,11 +9,30 @@
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "tools/zarize-db/address_file.h"
+#include "tools/zarize-db/command_line.h"
 #include "ui/testing/scripted_screen.h"
 #include "zeravu/csv_writers.h"
 #include "zeravu/data_module.h"
 
 namespace zarizedb::testing {
+
+// What a run of zarize-db gave: its exit code, its standard output and its standard error.
+struct TRun {
+  int Exit = -1;
+  std::string Out;
+  std::string Err;
+};
+
+// zarize-db run in this process with these arguments (the program's name left out).
+inline TRun RunCommand(const std::vector<std::string>& args) {
+  std::ostringstream out;
+  std::ostringstream err;
+  TRun run;
+  run.Exit = RunZarizeDb(args, out, err);
+  run.Out = out.str();
+  run.Err = err.str();
+  return run;
+}
 
 // The 25 columns Zeravu's spreadsheet export writes for its own table, as its header spells them.
 inline const char* const kSheetHeader =

@@ -15,12 +15,6 @@
 namespace zarizedb::testing {
 namespace {
 
-struct TRun {
-  int Exit = -1;
-  std::string Out;
-  std::string Err;
-};
-
 // A small list as a spreadsheet program saves it: code page 949, CRLF, a quoted comma.
 const std::string kSampleList = platform::ToCp949(
     "이름,존칭,우편번호,주소,회사,선택\r\n"
@@ -30,15 +24,7 @@ const std::string kSampleList = platform::ToCp949(
 
 class CommandLine : public ::testing::Test, public AddressDbFixture {
  protected:
-  TRun Run(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    TRun run;
-    run.Exit = RunZarizeDb(args, out, err);
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
-  }
+  TRun Run(const std::vector<std::string>& args) { return RunCommand(args); }
 
   // The real program from the bin folder, in a shell of its own (working in `folder` when given).
   TRun RunProgram(const std::vector<std::string>& args, const std::string& folder = "") {
@@ -90,7 +76,10 @@ TEST_F(CommandLine, AWrongCommandLineSaysWhatIsWrongAndExitsWithTwo) {
   } cases[] = {
       {{}, "no command given"},
       {{"drop", "x.mdb"}, "unknown command 'drop'"},
-      {{"create"}, "usage: zarize-db create PATH [--force]"},
+      {{"create"},
+       "usage: zarize-db create PATH [--force], or create --server CONNINFO LINKFILE "
+       "[--schema NAME] [--share-with ROLE] [--force]"},
+      {{"create", "a.mdb", "--schema", "s"}, "--schema and --share-with go with --server"},
       {{"import", "x.mdb"}, "usage: zarize-db import PATH CSV [--encoding=utf-8|cp949]"},
       {{"count", "a.mdb", "b.mdb"}, "usage: zarize-db count PATH"},
       {{"count", "a.mdb", "--force"}, "--force is not an option of count"},
