@@ -16,6 +16,14 @@ std::string ZeravuFixture::MakeAddressDatabase(const std::string& path,
   Tdm maker(quiet);
   EXPECT_TRUE(maker.CreateMDBFile(path));
   EXPECT_TRUE(maker.CreateTables(path, "x"));
+  FillAddressDatabase(path, records);
+  return path;
+}
+
+void ZeravuFixture::FillAddressDatabase(const std::string& path,
+                                        const std::vector<Record>& records) {
+  ui::testing::ScriptedScreen quiet;
+  Tdm maker(quiet);
   EXPECT_TRUE(maker.OpenDB(path, "x"));
   maker.adoTblMember.Open();
   for (const Record& r : records) {
@@ -27,7 +35,6 @@ std::string ZeravuFixture::MakeAddressDatabase(const std::string& path,
   }
   maker.adoTblMember.Close();
   maker.CloseDB();
-  return path;
 }
 
 std::vector<std::string> ZeravuFixture::StoredNames(const std::string& path) const {

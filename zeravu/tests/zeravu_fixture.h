@@ -59,6 +59,8 @@ class ZeravuFixture {
     bool Ticked = true;
   };
   std::string MakeAddressDatabase(const std::string& path, const std::vector<Record>& records = {});
+  // Stores the records in the address database (or list on a server) at path.
+  static void FillAddressDatabase(const std::string& path, const std::vector<Record>& records);
   // The names of the records of the address database at path, read with a data module of their
   // own; a failed test and nothing when it does not open as one.
   std::vector<std::string> StoredNames(const std::string& path) const;
