@@ -6,6 +6,8 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
+#include "dbengine/testing/test_server.h"
+#include "tools/zarize-db/server_list.h"
 #include "ui/wx/convert.h"
 #include "ui/wx/dbaware/db_grid_view.h"
 #include "ui/wx/tests/window_test_support.h"
@@ -23,12 +25,14 @@ using ui::wx::testing::PressButton;
 using ui::wx::testing::RunLoopUntil;
 using ui::wx::testing::TModalDriver;
 
+const std::vector<ZeravuFixture::Record> kRecords = {
+    {"가", "서울"}, {"나", "부산", false}, {"다", "대구"}};
+
 // The main window made as start-up makes it, on a database of three records, the second
-// unticked.
+// unticked; or on the database (a server list's link file) given.
 struct MainWindow : ZeravuFixture {
-  MainWindow() {
-    path = MakeAddressDatabase(dir.Path("list.mdb"),
-                               {{"가", "서울"}, {"나", "부산", false}, {"다", "대구"}});
+  explicit MainWindow(std::string database = {}) {
+    path = database.empty() ? MakeAddressDatabase(dir.Path("list.mdb"), kRecords) : database;
     form = std::make_unique<TFMain>(wx, wxDm, wxEntry, Environment({kToken, "1", path}));
     view = std::make_unique<TFMainView>(wx, *form);
     form->FormCreate();
@@ -85,6 +89,32 @@ TEST(MainWindow, OpensOnTheDatabaseWithTheGridFilledAndTheFileNameInTheStatusBar
   EXPECT_EQ(ui::wx::FromWx(status->GetStatusText(0)), "데이터 베이스");
   EXPECT_EQ(ui::wx::FromWx(status->GetStatusText(1)), "list.mdb");
   EXPECT_EQ(ui::wx::FromWx(w.view->Window()->GetTitle()), "자료관리");
+}
+
+// A list on a database server opens from its link file into the same window: the grid filled,
+// the link file's name in the status bar.
+TEST(MainWindow, OnAServerListTheGridIsFilledAsForAFile) {
+  ZARIZE_REQUIRE_TEST_SERVER();
+  platform::testing::ScratchDir scratch;
+  dbengine::testing::ServerSchema schema(*dbengine::testing::TestServer::Shared(), scratch);
+  ui::testing::ScriptedScreen quiet;
+  Tdm maker(quiet);
+  const std::string link = scratch.Path("사무실.mdb");
+  zarizedb::CreateServerAddressList(
+      maker,
+      dbengine::testing::TestServer::Shared()->ConnInfo(dbengine::testing::kTestAdministrator),
+      link, {schema.Name(), ""}, false);
+  ZeravuFixture::FillAddressDatabase(link, kRecords);
+
+  MainWindow w(link);
+  ASSERT_NE(w.grid, nullptr);
+  ASSERT_EQ(w.grid->GetNumberRows(), 3);
+  for (int row = 0; row < 3; ++row) {
+    EXPECT_EQ(ui::wx::FromWx(w.grid->GetCellValue(row, 5)), kRecords[row].Name);
+    EXPECT_EQ(ui::wx::FromWx(w.grid->GetCellValue(row, 2)), kRecords[row].Address);
+    EXPECT_EQ(ui::wx::FromWx(w.grid->GetCellValue(row, 0)), kRecords[row].Ticked ? "1" : "");
+  }
+  EXPECT_EQ(ui::wx::FromWx(w.view->Frame()->GetStatusBar()->GetStatusText(1)), "사무실.mdb");
 }
 
 TEST(MainWindow, ACheckBoxClickStaysPendingUntilTheSaveButtonStoresIt) {

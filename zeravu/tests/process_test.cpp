@@ -14,10 +14,12 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "dbengine/testing/test_server.h"
 #include "platform/cp949.h"
 #include "platform/profile_file.h"
 #include "platform/testing/scoped_env.h"
@@ -25,6 +27,7 @@
 #include "platform/testing/unprivileged.h"
 #include "tools/desktop-test/desktop_driver.h"
 #include "tools/desktop-test/window_manager.h"
+#include "tools/zarize-db/command_line.h"
 #include "tools/zarize-db/csv_reader.h"
 
 namespace zeravu {
@@ -275,6 +278,46 @@ TEST_F(ZeravuProcess, ModeOneOpensTheDatabaseAndLabelDesignHandsItsTickedRecords
   EXPECT_EQ(Key(program, "DBOPENNAME"), kSampleName);
   EXPECT_EQ(Key(program, "DESIGNOK"), "1");
   EXPECT_EQ(platform::ProfileFile(Ini(program)).ReadString("HOST", "PRINTER", ""), "라벨 프린터");
+}
+
+// The same records kept on a database server: the host names the list's link file in mode 1,
+// and the hand-off is byte for byte the one the database file gives, the keys naming the link.
+TEST_F(ZeravuProcess, ModeOneOnAServerListHandsOverWhatTheFileWould) {
+  ZARIZE_REQUIRE_TEST_SERVER();
+  dbengine::testing::ServerSchema schema(*dbengine::testing::TestServer::Shared(), scratch);
+  const std::string link = scratch.Path("home/주소/사무실.mdb");
+  std::filesystem::create_directories(std::filesystem::path(link).parent_path());
+  const std::string connInfo =
+      dbengine::testing::TestServer::Shared()->ConnInfo(dbengine::testing::kTestAdministrator);
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(zarizedb::RunZarizeDb({"create", "--server", connInfo, link, "--schema", schema.Name()},
+                                  out, err),
+            0)
+      << err.str();
+  ASSERT_EQ(
+      zarizedb::RunZarizeDb(
+          {"import", link, std::string(ZARIZE_SOURCE_DIR) + "/data/address-sample.csv"}, out, err),
+      0)
+      << err.str();
+
+  const std::string program = Install("Zeravu");
+  std::string handOffs[2];
+  const std::string lists[2] = {SampleDatabase(), link};
+  for (int i = 0; i < 2; ++i) {
+    HostSettings(program);
+    TChild zeravu(program, {kToken, "1", lists[i]});
+    const std::string window = MainWindow(zeravu);
+    ASSERT_FALSE(window.empty()) << lists[i];
+    ASSERT_TRUE(Click(window, kDesignX, kDesignY));
+    EXPECT_EQ(zeravu.WaitExit(10s), 0) << lists[i];
+    handOffs[i] = scratch.Read("tmp/hhh.csv");
+  }
+  ASSERT_FALSE(handOffs[0].empty());
+  EXPECT_EQ(handOffs[1], handOffs[0]);
+  EXPECT_EQ(Key(program, "DBOPENDIR"), std::filesystem::path(link).parent_path().string());
+  EXPECT_EQ(Key(program, "DBOPENNAME"), "사무실.mdb");
+  EXPECT_EQ(Key(program, "DESIGNOK"), "1");
 }
 
 // The whole first run: a new database named in the dialog, a record added with a looked-up
