@@ -8,11 +8,14 @@
 
 #include "dbengine/connection.h"
 #include "dbengine/errors.h"
+#include "dbengine/names.h"
 #include "dbengine/query.h"
 #include "dbengine/scoped_transaction.h"
+#include "dbengine/server_link.h"
 #include "dbengine/table.h"
 #include "dbengine/testing/test_server.h"
 #include "dbengine/tests/test_database.h"
+#include "platform/testing/scoped_env.h"
 
 namespace dbengine {
 namespace {
@@ -246,6 +249,38 @@ TEST_F(ServerList, ValuesAreStoredAsInAFile) {
   EXPECT_EQ(loose.FieldByName("이름").AsString(), "을");
   EXPECT_FALSE(loose.CanModify());
   EXPECT_THROW(loose.Edit(), EDatabaseError);
+}
+
+// A link file may name the server by a service of the user's service file, and the list's
+// schema may have any name.
+TEST_F(ServerList, ALinkNamesItsServerByAServiceAndItsSchemaByAnyName) {
+  const std::string odd = "주소 \"록\" 1";
+  schema->Run({"CREATE SCHEMA " + QuotedIdentifier(odd),
+               "CREATE TABLE " + QuotedIdentifier(odd) +
+                   ".addr_rec (ID Counter Primary Key,GID LONG,"
+                   "이름 TEXT(32))",
+               "INSERT INTO " + QuotedIdentifier(odd) + ".addr_rec (이름) VALUES ('갑')"});
+  const std::string connInfo = testing::TestServer::Shared()->ConnInfo(testing::kTestAdministrator);
+  // The service file takes the connection string's settings one a line.
+  std::string service = "[office]\n";
+  for (std::size_t start = 0; start < connInfo.size();) {
+    std::size_t end = connInfo.find(' ', start);
+    if (end == std::string::npos) end = connInfo.size();
+    service += connInfo.substr(start, end - start) + "\n";
+    start = end + 1;
+  }
+  platform::testing::ScopedEnv serviceFile("PGSERVICEFILE",
+                                           scratch.Write("pg_service.conf", service));
+  std::string names = "갑";
+  for (const TServerLink& link : {TServerLink{"", "office", odd}, TServerLink{connInfo, "", odd}}) {
+    TDesk desk(scratch.Write("odd.mdb", ServerLinkText(link)));
+    EXPECT_EQ(Names(desk.table), names) << link.Service;
+    desk.table.Last();
+    desk.table.Insert();
+    desk.table.FieldByName("이름").SetAsString(link.Service.empty() ? "을" : "병");
+    desk.table.Post();
+    names += link.Service.empty() ? "을" : "병";
+  }
 }
 
 // A server that stops under an open list is an error the user sees; once it is back, the next
