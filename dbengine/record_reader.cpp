@@ -16,11 +16,13 @@ const std::vector<ColumnInfo>& RecordReader::Columns() const {
 
 bool RecordReader::Read(Record& into) {
   if (!FStatement->Step()) return false;
-  const std::size_t fields = Columns().size();
-  FCells.resize(fields + (FLeading == TLeading::KeyAndVersion ? 1 : 0));
+  if (FFields < 0) {
+    FFields = static_cast<int>(Columns().size());
+    FCells.resize(static_cast<std::size_t>(FFields) +
+                  (FLeading == TLeading::KeyAndVersion ? 1 : 0));
+  }
   into.RowId = FLeading != TLeading::None ? FStatement->ColumnInteger(0) : 0;
-  for (std::size_t i = 0; i < fields; ++i)
-    FCells[i] = FStatement->Column(static_cast<int>(i) + FFirstColumn);
+  FStatement->Columns(FFirstColumn, FFields, FCells.data());
   if (FLeading == TLeading::KeyAndVersion) FCells.back() = FStatement->Column(1);
   into.Values = RowBuffer::Pack(FCells);
   return true;

@@ -42,6 +42,7 @@ class RecordReader {
   int FFirstColumn;
   mutable std::optional<std::vector<ColumnInfo>> FColumns;
   std::vector<CellView> FCells;  // the current row's, reused from row to row
+  int FFields = -1;              // once known
 };
 
 }  // namespace dbengine

@@ -32,6 +32,9 @@ class SqliteStatement final : public Statement {
 
   int ColumnCount() const override;
   CellView Column(int index) const override;
+  void Columns(int first, int count, CellView* into) const override {
+    for (int i = 0; i < count; ++i) into[i] = Column(first + i);
+  }
   std::vector<ColumnInfo> DescribeColumns(int first) const override;
   bool Sorted() const override;
 

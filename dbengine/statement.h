@@ -60,6 +60,9 @@ class Statement {
   virtual int ColumnCount() const = 0;
   // The value of a column of the current row, valid until the next Step or Reset.
   virtual CellView Column(int index) const = 0;
+  // The values of `count` columns from `first` on: what reading every field of a row asks, in
+  // one call.
+  virtual void Columns(int first, int count, CellView* into) const = 0;
   std::int64_t ColumnInteger(int index) const { return Column(index).Integer; }
   // The columns from `first` on: names, and field kinds from the declared types of the table
   // columns they show.
