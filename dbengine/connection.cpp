@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "dbengine/access_cache.h"
-#include "dbengine/access_file.h"
+#include "dbengine/access/access_cache.h"
+#include "dbengine/access/access_file.h"
 #include "dbengine/connection_string.h"
 #include "dbengine/database_file.h"
 #include "dbengine/dataset.h"

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "dbengine/access_stream.h"
+#include "dbengine/access/access_stream.h"
 
 namespace mdbreader {
 

@@ -9,8 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "dbengine/access_cache.h"
-#include "dbengine/access_file.h"
+#include "dbengine/access/access_cache.h"
+#include "dbengine/access/access_file.h"
 #include "dbengine/connection.h"
 #include "dbengine/database_creation.h"
 #include "dbengine/field_def.h"

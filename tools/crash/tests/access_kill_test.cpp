@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "dbengine/access_stream.h"
+#include "dbengine/access/access_stream.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "tools/crash/tests/kill_loop.h"

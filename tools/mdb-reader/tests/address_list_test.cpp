@@ -11,7 +11,7 @@
 #include <map>
 #include <sstream>
 
-#include "dbengine/access_file.h"
+#include "dbengine/access/access_file.h"
 #include "dbengine/database_creation.h"
 #include "dbengine/errors.h"
 #include "platform/cp949.h"

@@ -11,8 +11,8 @@
 #include <sstream>
 #include <thread>
 
-#include "dbengine/access_cache.h"
-#include "dbengine/access_import.h"
+#include "dbengine/access/access_cache.h"
+#include "dbengine/access/access_import.h"
 #include "platform/unique_fd.h"
 
 extern char** environ;

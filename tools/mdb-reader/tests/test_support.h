@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "dbengine/access_stream.h"
+#include "dbengine/access/access_stream.h"
 
 namespace mdbreader::testing {
 

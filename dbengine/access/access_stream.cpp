@@ -1,4 +1,4 @@
-#include "dbengine/access_stream.h"
+#include "dbengine/access/access_stream.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "dbengine/reader_process.h"
+#include "dbengine/access/reader_process.h"
 
 #include <fcntl.h>
 #include <poll.h>

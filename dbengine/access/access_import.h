@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "dbengine/access_stream.h"
+#include "dbengine/access/access_stream.h"
 
 namespace dbengine {
 

@@ -1,4 +1,4 @@
-#include "dbengine/access_file.h"
+#include "dbengine/access/access_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

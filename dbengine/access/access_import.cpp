@@ -1,4 +1,4 @@
-#include "dbengine/access_import.h"
+#include "dbengine/access/access_import.h"
 
 #include <unistd.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dbengine/access_stream.h"
+#include "dbengine/access/access_stream.h"
 
 namespace dbengine {
 

@@ -12,11 +12,11 @@
 #include <random>
 #include <sstream>
 
-#include "dbengine/access_cache.h"
-#include "dbengine/access_conversion.h"
-#include "dbengine/access_file.h"
-#include "dbengine/access_import.h"
-#include "dbengine/access_stream.h"
+#include "dbengine/access/access_cache.h"
+#include "dbengine/access/access_conversion.h"
+#include "dbengine/access/access_file.h"
+#include "dbengine/access/access_import.h"
+#include "dbengine/access/access_stream.h"
 #include "dbengine/connection.h"
 #include "dbengine/query.h"
 #include "dbengine/table.h"

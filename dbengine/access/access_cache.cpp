@@ -1,4 +1,4 @@
-#include "dbengine/access_cache.h"
+#include "dbengine/access/access_cache.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -15,7 +15,7 @@
 #include <memory>
 #include <vector>
 
-#include "dbengine/access_conversion.h"
+#include "dbengine/access/access_conversion.h"
 #include "dbengine/errors.h"
 #include "platform/folders.h"
 #include "platform/paths.h"

@@ -1,4 +1,4 @@
-#include "dbengine/access_conversion.h"
+#include "dbengine/access/access_conversion.h"
 
 #include <unistd.h>
 
@@ -6,9 +6,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "dbengine/access_import.h"
+#include "dbengine/access/access_import.h"
+#include "dbengine/access/reader_process.h"
 #include "dbengine/database_file.h"
-#include "dbengine/reader_process.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
 
