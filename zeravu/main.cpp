@@ -2,6 +2,7 @@
 #include <iostream>
 #include <memory>
 
+#include "addressbook/data_module.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "platform/single_instance.h"
@@ -10,7 +11,6 @@
 #include "ui/instance_guard.h"
 #include "ui/wx/application.h"
 #include "ui/wx/wx_screen.h"
-#include "zeravu/data_module.h"
 #include "zeravu/entry_form.h"
 #include "zeravu/entry_form_view.h"
 #include "zeravu/environment.h"

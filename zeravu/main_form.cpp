@@ -2,14 +2,14 @@
 
 #include <exception>
 
+#include "addressbook/data_module.h"
+#include "addressbook/new_database.h"
 #include "platform/errors.h"
 #include "platform/folders.h"
 #include "platform/launch_token.h"
 #include "platform/numbers.h"
 #include "platform/paths.h"
 #include "ui/screen.h"
-#include "zeravu/data_module.h"
-#include "zeravu/new_database.h"
 
 namespace zeravu {
 

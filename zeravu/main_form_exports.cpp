@@ -2,12 +2,12 @@
 // that ends the run for the host.
 #include <exception>
 
+#include "addressbook/csv_writers.h"
+#include "addressbook/data_module.h"
 #include "dbengine/errors.h"
 #include "platform/atomic_file.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
-#include "zeravu/csv_writers.h"
-#include "zeravu/data_module.h"
 #include "zeravu/main_form.h"
 
 namespace zeravu {

@@ -1,7 +1,7 @@
 // Adding and editing records through the entry dialog.
+#include "addressbook/data_module.h"
 #include "platform/today.h"
 #include "ui/screen.h"
-#include "zeravu/data_module.h"
 #include "zeravu/entry_form.h"
 #include "zeravu/main_form.h"
 

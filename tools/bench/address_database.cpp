@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "addressbook/data_module.h"
 #include "dbengine/connection.h"
 #include "dbengine/database_creation.h"
 #include "dbengine/jet_connection_string.h"
@@ -13,7 +14,6 @@
 #include "tools/bench/address_records.h"
 #include "tools/bench/raw_sqlite.h"
 #include "tools/bench/scratch_folder.h"
-#include "zeravu/data_module.h"
 
 namespace bench {
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "addressbook/csv_writers.h"
 #include "dbengine/connection.h"
 #include "dbengine/jet_connection_string.h"
 #include "dbengine/query.h"
@@ -12,7 +13,6 @@
 #include "tools/bench/address_database.h"
 #include "tools/bench/compare.h"
 #include "tools/bench/raw_sqlite.h"
-#include "zeravu/csv_writers.h"
 
 namespace bench {
 

@@ -20,12 +20,12 @@
 #include <utility>
 #include <vector>
 
+#include "addressbook/csv_writers.h"
 #include "tools/bench/address_database.h"
 #include "tools/bench/compare.h"
 #include "tools/bench/raw_sqlite.h"
 #include "tools/bench/scratch_folder.h"
 #include "tools/bench/zeravu_window.h"
-#include "zeravu/csv_writers.h"
 
 extern char** environ;
 

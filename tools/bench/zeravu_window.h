@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "addressbook/data_module.h"
 #include "postcode/zip_search.h"
 #include "tools/bench/null_screen.h"
-#include "zeravu/data_module.h"
 #include "zeravu/entry_form.h"
 #include "zeravu/main_form.h"
 

@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "addressbook/data_module.h"
 #include "platform/profile_file.h"
 #include "postcode/zip_search.h"
 #include "tools/crash/crash_values.h"
 #include "tools/zarize-db/message_screen.h"
-#include "zeravu/data_module.h"
 #include "zeravu/entry_form.h"
 #include "zeravu/main_form.h"
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "addressbook/data_module.h"
 #include "dbengine/access/access_cache.h"
 #include "dbengine/access/access_file.h"
 #include "dbengine/connection.h"
@@ -17,7 +18,6 @@
 #include "dbengine/jet_connection_string.h"
 #include "dbengine/query.h"
 #include "platform/paths.h"
-#include "zeravu/data_module.h"
 
 namespace mdbreader {
 namespace {

@@ -7,12 +7,12 @@
 #include <cstring>
 #include <filesystem>
 
+#include "addressbook/csv_writers.h"
+#include "addressbook/data_module.h"
+#include "addressbook/new_database.h"
 #include "dbengine/query.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
-#include "zeravu/csv_writers.h"
-#include "zeravu/data_module.h"
-#include "zeravu/new_database.h"
 
 namespace zarizedb {
 

@@ -7,9 +7,9 @@
 #include <set>
 #include <vector>
 
+#include "addressbook/csv_writers.h"
+#include "addressbook/data_module.h"
 #include "dbengine/table.h"
-#include "zeravu/csv_writers.h"
-#include "zeravu/data_module.h"
 
 namespace zarizedb {
 

@@ -6,12 +6,12 @@
 #include <optional>
 #include <sstream>
 
+#include "addressbook/data_module.h"
 #include "platform/atomic_file.h"
 #include "platform/today.h"
 #include "tools/zarize-db/address_file.h"
 #include "tools/zarize-db/address_import.h"
 #include "tools/zarize-db/message_screen.h"
-#include "zeravu/data_module.h"
 
 namespace zarizedb {
 

@@ -1,4 +1,4 @@
-#include "zeravu/data_module.h"
+#include "addressbook/data_module.h"
 
 #include <gtest/gtest.h>
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "addressbook/data_module.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "postcode/zip_search.h"
 #include "ui/event_guard.h"
 #include "ui/testing/scripted_screen.h"
-#include "zeravu/data_module.h"
 #include "zeravu/entry_form.h"
 #include "zeravu/main_form.h"
 

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "addressbook/data_module.h"
 #include "platform/folders.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "tools/crash/crash_values.h"
 #include "tools/crash/tests/kill_loop.h"
 #include "ui/testing/scripted_screen.h"
-#include "zeravu/data_module.h"
 #include "zeravu/tests/zeravu_fixture.h"
 
 namespace crash::testing {

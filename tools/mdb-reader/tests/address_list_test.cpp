@@ -11,6 +11,8 @@
 #include <map>
 #include <sstream>
 
+#include "addressbook/csv_writers.h"
+#include "addressbook/data_module.h"
 #include "dbengine/access/access_file.h"
 #include "dbengine/database_creation.h"
 #include "dbengine/errors.h"
@@ -23,8 +25,6 @@
 #include "tools/mdb-reader/tests/test_support.h"
 #include "tools/zipdb/zip_list.h"
 #include "ui/testing/scripted_screen.h"
-#include "zeravu/csv_writers.h"
-#include "zeravu/data_module.h"
 
 namespace mdbreader {
 namespace {

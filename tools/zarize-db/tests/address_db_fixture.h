@@ -6,12 +6,12 @@
 #include <utility>
 #include <vector>
 
+#include "addressbook/csv_writers.h"
+#include "addressbook/data_module.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "tools/zarize-db/address_file.h"
 #include "ui/testing/scripted_screen.h"
-#include "zeravu/csv_writers.h"
-#include "zeravu/data_module.h"
 
 namespace zarizedb::testing {
 

@@ -1,4 +1,4 @@
-#include "zeravu/csv_writers.h"
+#include "addressbook/csv_writers.h"
 
 #include <vector>
 

@@ -1,12 +1,12 @@
-#include "zeravu/new_database.h"
+#include "addressbook/new_database.h"
 
 #include <optional>
 
+#include "addressbook/data_module.h"
 #include "dbengine/database_creation.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "platform/staged_file.h"
-#include "zeravu/data_module.h"
 
 namespace zeravu {
 
