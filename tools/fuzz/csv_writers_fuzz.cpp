@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "addressbook/csv_reader.h"
 #include "addressbook/csv_writers.h"
 #include "dbengine/connection.h"
 #include "dbengine/database_creation.h"
@@ -20,7 +21,6 @@
 #include "dbengine/table.h"
 #include "platform/cp949.h"
 #include "tools/fuzz/fuzz_check.h"
-#include "tools/zarize-db/csv_reader.h"
 
 namespace {
 

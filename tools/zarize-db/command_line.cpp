@@ -6,11 +6,11 @@
 #include <optional>
 #include <sstream>
 
+#include "addressbook/address_file.h"
+#include "addressbook/address_import.h"
 #include "addressbook/data_module.h"
 #include "platform/atomic_file.h"
 #include "platform/today.h"
-#include "tools/zarize-db/address_file.h"
-#include "tools/zarize-db/address_import.h"
 #include "tools/zarize-db/message_screen.h"
 
 namespace zarizedb {

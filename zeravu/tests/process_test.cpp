@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "addressbook/csv_reader.h"
 #include "platform/cp949.h"
 #include "platform/profile_file.h"
 #include "platform/testing/scoped_env.h"
@@ -25,7 +26,6 @@
 #include "platform/testing/unprivileged.h"
 #include "tools/desktop-test/desktop_driver.h"
 #include "tools/desktop-test/window_manager.h"
-#include "tools/zarize-db/csv_reader.h"
 
 namespace zeravu {
 namespace {

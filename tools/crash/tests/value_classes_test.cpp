@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "addressbook/csv_reader.h"
 #include "platform/cp949.h"
 #include "platform/profile_file.h"
-#include "tools/zarize-db/csv_reader.h"
 #include "zeravu/tests/zeravu_fixture.h"
 
 namespace crash::testing {

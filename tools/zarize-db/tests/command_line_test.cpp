@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "addressbook/tests/address_db_fixture.h"
 #include "platform/cp949.h"
 #include "platform/folders.h"
-#include "tools/zarize-db/tests/address_db_fixture.h"
 
 namespace zarizedb::testing {
 namespace {

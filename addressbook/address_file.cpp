@@ -1,4 +1,4 @@
-#include "tools/zarize-db/address_file.h"
+#include "addressbook/address_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,15 +1,15 @@
-#include "tools/zarize-db/address_file.h"
+#include "addressbook/address_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "addressbook/tests/address_db_fixture.h"
 #include "dbengine/database_creation.h"
 #include "platform/cp949.h"
 #include "platform/folders.h"
 #include "platform/testing/shared_data.h"
 #include "platform/testing/unprivileged.h"
 #include "postcode/zip_search.h"
-#include "tools/zarize-db/tests/address_db_fixture.h"
 #include "zeravu/entry_form.h"
 #include "zeravu/main_form.h"
 

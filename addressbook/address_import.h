@@ -3,7 +3,7 @@
 #include <istream>
 #include <string>
 
-#include "tools/zarize-db/csv_reader.h"
+#include "addressbook/csv_reader.h"
 
 namespace zeravu {
 class Tdm;

@@ -1,4 +1,4 @@
-#include "tools/zarize-db/csv_reader.h"
+#include "addressbook/csv_reader.h"
 
 #include <gtest/gtest.h>
 

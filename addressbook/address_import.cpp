@@ -1,4 +1,4 @@
-#include "tools/zarize-db/address_import.h"
+#include "addressbook/address_import.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,11 +1,11 @@
-#include "tools/zarize-db/address_import.h"
+#include "addressbook/address_import.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "addressbook/tests/address_db_fixture.h"
 #include "platform/cp949.h"
-#include "tools/zarize-db/tests/address_db_fixture.h"
 
 namespace zarizedb::testing {
 namespace {

@@ -12,9 +12,9 @@
 #include <functional>
 #include <string>
 
+#include "addressbook/address_file.h"
+#include "addressbook/tests/address_db_fixture.h"
 #include "dbengine/query.h"
-#include "tools/zarize-db/address_file.h"
-#include "tools/zarize-db/tests/address_db_fixture.h"
 
 namespace zarizedb::testing {
 namespace {

@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "addressbook/address_file.h"
 #include "addressbook/csv_writers.h"
 #include "addressbook/data_module.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
-#include "tools/zarize-db/address_file.h"
 #include "ui/testing/scripted_screen.h"
 
 namespace zarizedb::testing {
