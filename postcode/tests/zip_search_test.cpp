@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/testing/scratch_dir.h"
-#include "tools/zipdb/zip_database.h"
+#include "postcodedb/zip_database.h"
 #include "ui/event_guard.h"
 #include "ui/testing/scripted_screen.h"
 

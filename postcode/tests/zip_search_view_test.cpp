@@ -14,7 +14,7 @@
 
 #include "platform/testing/scratch_dir.h"
 #include "postcode/zip_search.h"
-#include "tools/zipdb/zip_database.h"
+#include "postcodedb/zip_database.h"
 #include "ui/wx/convert.h"
 #include "ui/wx/tests/window_test_support.h"
 #include "ui/wx/wx_screen.h"

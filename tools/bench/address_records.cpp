@@ -8,8 +8,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "tools/zipdb/csv_line.h"
-#include "tools/zipdb/zip_list.h"
+#include "postcodedb/csv_line.h"
+#include "postcodedb/zip_list.h"
 
 namespace bench {
 

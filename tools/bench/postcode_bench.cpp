@@ -10,13 +10,13 @@
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "postcode/zip_search.h"
+#include "postcodedb/zip_database.h"
 #include "tools/bench/address_database.h"
 #include "tools/bench/compare.h"
 #include "tools/bench/null_screen.h"
 #include "tools/bench/raw_sqlite.h"
 #include "tools/bench/scratch_folder.h"
 #include "tools/bench/screenful.h"
-#include "tools/zipdb/zip_database.h"
 
 namespace bench {
 

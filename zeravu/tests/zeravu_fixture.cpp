@@ -5,7 +5,7 @@
 
 #include "platform/paths.h"
 
-#include "tools/zipdb/zip_database.h"
+#include "postcodedb/zip_database.h"
 
 namespace zeravu::testing {
 

@@ -20,8 +20,8 @@
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "platform/testing/unprivileged.h"
+#include "postcodedb/zip_database.h"
 #include "tools/desktop-test/desktop_driver.h"
-#include "tools/zipdb/zip_database.h"
 
 namespace zireziv {
 namespace {

@@ -21,9 +21,9 @@
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "postcode/zip_search.h"
+#include "postcodedb/zip_list.h"
 #include "tools/mdb-reader/address_list_conversion.h"
 #include "tools/mdb-reader/tests/test_support.h"
-#include "tools/zipdb/zip_list.h"
 #include "ui/testing/scripted_screen.h"
 
 namespace mdbreader {

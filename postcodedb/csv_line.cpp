@@ -1,4 +1,4 @@
-#include "tools/zipdb/csv_line.h"
+#include "postcodedb/csv_line.h"
 
 #include "platform/errors.h"
 

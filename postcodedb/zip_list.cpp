@@ -1,10 +1,10 @@
-#include "tools/zipdb/zip_list.h"
+#include "postcodedb/zip_list.h"
 
 #include <algorithm>
 #include <functional>
 
 #include "platform/cp949.h"
-#include "tools/zipdb/csv_line.h"
+#include "postcodedb/csv_line.h"
 
 namespace zipdb {
 

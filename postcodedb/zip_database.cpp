@@ -1,4 +1,4 @@
-#include "tools/zipdb/zip_database.h"
+#include "postcodedb/zip_database.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tools/zipdb/zip_list.h"
+#include "postcodedb/zip_list.h"
 
 namespace zipdb {
 

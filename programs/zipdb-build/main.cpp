@@ -1,7 +1,7 @@
 // zipdb-build: turns a postcode list into the postcode database the programs look postcodes up in.
 #include <iostream>
 
-#include "tools/zipdb/zip_database.h"
+#include "postcodedb/zip_database.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
