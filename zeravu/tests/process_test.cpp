@@ -19,13 +19,13 @@
 #include <vector>
 
 #include "addressbook/csv_reader.h"
+#include "devtools/desktop-test/desktop_driver.h"
+#include "devtools/desktop-test/window_manager.h"
 #include "platform/cp949.h"
 #include "platform/profile_file.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "platform/testing/unprivileged.h"
-#include "tools/desktop-test/desktop_driver.h"
-#include "tools/desktop-test/window_manager.h"
 
 namespace zeravu {
 namespace {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "devtools/desktop-test/desktop_driver.h"
 #include "platform/cp949.h"
 #include "platform/pick_channel.h"
 #include "platform/testing/foreign_listener.h"
@@ -21,7 +22,6 @@
 #include "platform/testing/scratch_dir.h"
 #include "platform/testing/unprivileged.h"
 #include "postcodedb/zip_database.h"
-#include "tools/desktop-test/desktop_driver.h"
 
 namespace zireziv {
 namespace {

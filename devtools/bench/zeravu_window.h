@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+#include "addressbook/data_module.h"
+#include "devtools/bench/null_screen.h"
+#include "postcode/zip_search.h"
+#include "zeravu/entry_form.h"
+#include "zeravu/main_form.h"
+
+namespace bench {
+
+// Zeravu as its start-up makes it (main window, data module, lookup and entry dialogs) on a
+// Screen that shows nothing, launched by the host in mode 1 on `database`. Its settings file,
+// documents and temporary folder are under `folder`.
+class TZeravu {
+ public:
+  TZeravu(const std::string& folder, const std::string& database);
+
+  // The main window's creation event, then the start-up timer's one tick: OpenDBFromArgs opens
+  // the database in the record list. Aborts when the list did not open.
+  void Start();
+
+  TNullScreen screen;
+  zeravu::Tdm dm{screen};
+  postcode::TFZipSearch zipSearch{screen, ""};
+  zeravu::TFAddrInfoIn entry{screen, zipSearch};
+  zeravu::TFMain main;
+};
+
+// The host's launch up to a usable record list: Start, the first screenful painted, the
+// navigator's jump to the last record and that screenful painted. Answers the bytes read.
+std::size_t OpenAndShowLast(TZeravu& zeravu);
+// The launch, then every shown cell of every record read through the grid model, and the jump to
+// the last record.
+std::size_t OpenAndWalk(TZeravu& zeravu);
+// The baseline of both: raw SQLite opens the file read-write, as the data module does, and reads
+// every row and column of the record list's statement.
+std::size_t RawOpenAndRead(const std::string& database);
+
+}  // namespace bench
