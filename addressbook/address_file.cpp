@@ -14,7 +14,7 @@
 #include "platform/folders.h"
 #include "platform/paths.h"
 
-namespace zarizedb {
+namespace addressbook {
 
 namespace {
 
@@ -28,10 +28,10 @@ std::string ReadFailure(const std::string& path) {
 
 }  // namespace
 
-void CreateAddressDatabase(zeravu::Tdm& dm, const std::string& path, bool replace) {
-  if (platform::DirectoryExists(path)) throw ECommandError(path + " is a folder");
+void CreateAddressDatabase(Tdm& dm, const std::string& path, bool replace) {
+  if (platform::DirectoryExists(path)) throw EAddressFileError(path + " is a folder");
   const bool exists = platform::FileExists(path);
-  if (exists && !replace) throw ECommandError(path + " exists; add --force to replace it");
+  if (exists && !replace) throw EAddressFileError(path + " exists; add --force to replace it");
   // The data source records the file's full path, as Zeravu's dialogs give it, so it names the
   // file from any folder.
   const std::string full = std::filesystem::absolute(path).lexically_normal().string();
@@ -39,31 +39,32 @@ void CreateAddressDatabase(zeravu::Tdm& dm, const std::string& path, bool replac
   const std::string kept = exists ? " (" + path + " is as it was)" : "";
   dm.adoTblMember.SetActive(false);
   dm.CloseDB();
-  zeravu::TNewDatabase made = zeravu::TNewDatabase::Created;
+  TNewDatabase made = TNewDatabase::Created;
   try {
-    made = zeravu::BuildNewDatabase(dm, full);
+    made = BuildNewDatabase(dm, full);
   } catch (const platform::Exception& e) {
-    throw ECommandError(path + " cannot be replaced: " + e.what() + kept);
+    throw EAddressFileError(path + " cannot be replaced: " + e.what() + kept);
   }
   switch (made) {
-    case zeravu::TNewDatabase::Created:
+    case TNewDatabase::Created:
       return;
-    case zeravu::TNewDatabase::DriverFailed:
+    case TNewDatabase::DriverFailed:
       if (!exists) platform::DeleteFile(full);
-      throw ECommandError(path + ": the database could not be created" + kept);
-    case zeravu::TNewDatabase::NoFile:
-      throw ECommandError(path + ": the database file was not made" + kept);
-    case zeravu::TNewDatabase::TablesFailed:
-      throw ECommandError(path + ": the tables could not be created" + kept);
+      throw EAddressFileError(path + ": the database could not be created" + kept);
+    case TNewDatabase::NoFile:
+      throw EAddressFileError(path + ": the database file was not made" + kept);
+    case TNewDatabase::TablesFailed:
+      throw EAddressFileError(path + ": the tables could not be created" + kept);
   }
 }
 
-void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path, TAddressList list) {
-  if (platform::DirectoryExists(path)) throw ECommandError(path + " is a folder");
-  if (!platform::FileExists(path)) throw ECommandError(path + ": no such file");
-  if (std::string why = ReadFailure(path); !why.empty()) throw ECommandError(path + ": " + why);
+void OpenAddressDatabase(Tdm& dm, const std::string& path, TAddressList list) {
+  if (platform::DirectoryExists(path)) throw EAddressFileError(path + " is a folder");
+  if (!platform::FileExists(path)) throw EAddressFileError(path + ": no such file");
+  if (std::string why = ReadFailure(path); !why.empty()) throw EAddressFileError(path + ": " + why);
   if (!dm.OpenDB(path, platform::FileNamePart(path)))
-    throw ECommandError(path + " is not an address database (it cannot be opened as a database)");
+    throw EAddressFileError(path +
+                            " is not an address database (it cannot be opened as a database)");
   try {
     if (list == TAddressList::Open) {
       dm.adoTblMember.Open();
@@ -77,11 +78,11 @@ void OpenAddressDatabase(zeravu::Tdm& dm, const std::string& path, TAddressList 
     }
   } catch (const platform::Exception& e) {
     dm.CloseDB();
-    throw ECommandError(path + " is not an address database (" + e.what() + ")");
+    throw EAddressFileError(path + " is not an address database (" + e.what() + ")");
   }
 }
 
-TRecordCount CountRecords(zeravu::Tdm& dm) {
+TRecordCount CountRecords(Tdm& dm) {
   dbengine::TDataSet& table = dm.adoTblMember;
   TRecordCount count;
   count.Records = table.RecordCount();
@@ -92,20 +93,19 @@ TRecordCount CountRecords(zeravu::Tdm& dm) {
   return count;
 }
 
-void ExportRecords(zeravu::Tdm& dm, TExportLayout layout, bool tickedOnly, std::ostream& out) {
+void ExportRecords(Tdm& dm, TExportLayout layout, bool tickedOnly, std::ostream& out) {
   if (layout == TExportLayout::Spreadsheet) {
-    zeravu::WriteSpreadsheetCsv(
-        dm.adoTblMember, out,
-        tickedOnly ? zeravu::TSpreadsheetRows::Ticked : zeravu::TSpreadsheetRows::All);
+    WriteSpreadsheetCsv(dm.adoTblMember, out,
+                        tickedOnly ? TSpreadsheetRows::Ticked : TSpreadsheetRows::All);
     return;
   }
   dbengine::TADOQuery& query = dm.Qmember;
   query.Close();
   query.SQL.Clear();
-  query.SQL.Add(tickedOnly ? zeravu::kLabelQuery : zeravu::kAllLabelRowsQuery);
+  query.SQL.Add(tickedOnly ? kLabelQuery : kAllLabelRowsQuery);
   query.Open();
-  zeravu::WriteLabelRows(query, out);
+  WriteLabelRows(query, out);
   query.Close();
 }
 
-}  // namespace zarizedb
+}  // namespace addressbook

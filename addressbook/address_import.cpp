@@ -11,7 +11,7 @@
 #include "addressbook/data_module.h"
 #include "dbengine/table.h"
 
-namespace zarizedb {
+namespace addressbook {
 
 namespace {
 
@@ -80,7 +80,7 @@ TColumnMap MapHeader(const TCsvRecord& header, dbengine::TDataSet& table) {
   std::vector<std::string> known;
   std::map<std::string, int> knownIndex;
   for (int i = 0; i < table.FieldCount(); ++i) {
-    if (zeravu::IsLeftOutOfSpreadsheet(table.Fields(i).FieldName())) continue;
+    if (IsLeftOutOfSpreadsheet(table.Fields(i).FieldName())) continue;
     known.push_back(table.Fields(i).FieldName());
     knownIndex.emplace(table.Fields(i).FieldName(), i);
   }
@@ -159,7 +159,7 @@ bool IsBlankLine(const TCsvRecord& record) {
 
 }  // namespace
 
-int ImportSpreadsheetCsv(zeravu::Tdm& dm, std::istream& csv, const TImportOptions& options) {
+int ImportSpreadsheetCsv(Tdm& dm, std::istream& csv, const TImportOptions& options) {
   TCsvReader reader(csv, options.Encoding);
   reader.SetLimits({kHeaderNameBytes, kHeaderFields});
   const std::optional<TCsvRecord> header = reader.Next();
@@ -195,4 +195,4 @@ int ImportSpreadsheetCsv(zeravu::Tdm& dm, std::istream& csv, const TImportOption
   return imported;
 }
 
-}  // namespace zarizedb
+}  // namespace addressbook

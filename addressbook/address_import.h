@@ -5,11 +5,9 @@
 
 #include "addressbook/csv_reader.h"
 
-namespace zeravu {
-class Tdm;
-}
+namespace addressbook {
 
-namespace zarizedb {
+class Tdm;
 
 struct TImportOptions {
   TTextEncoding Encoding = TTextEncoding::Detect;
@@ -23,6 +21,6 @@ struct TImportOptions {
 // record is read; the records are read and stored one at a time, all in one transaction: the
 // first bad one (ECsvError with its line: a value longer than any of the header's columns holds
 // is refused before the rest of it is read) rolls everything back. dm's own table is not used.
-int ImportSpreadsheetCsv(zeravu::Tdm& dm, std::istream& csv, const TImportOptions& options);
+int ImportSpreadsheetCsv(Tdm& dm, std::istream& csv, const TImportOptions& options);
 
-}  // namespace zarizedb
+}  // namespace addressbook

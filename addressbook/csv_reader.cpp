@@ -5,7 +5,7 @@
 
 #include "platform/cp949.h"
 
-namespace zarizedb {
+namespace addressbook {
 
 namespace {
 
@@ -166,4 +166,4 @@ std::vector<TCsvRecord> ReadCsvRecords(std::string_view bytes, TTextEncoding enc
   return records;
 }
 
-}  // namespace zarizedb
+}  // namespace addressbook

@@ -8,14 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "addressbook/text_encoding.h"
 #include "platform/errors.h"
 
-namespace zarizedb {
-
-// What a CSV file is written in. Detect takes a byte-order mark for UTF-8; without one, the first
-// record that holds a byte above 0x7F decides (the header, as a rule): UTF-8 when the record is
-// well-formed UTF-8, else code page 949 when it is valid there.
-enum class TTextEncoding { Detect, Utf8, Cp949 };
+namespace addressbook {
 
 // A CSV file that cannot be read, with the line (1-based) where the fault is.
 class ECsvError : public platform::Exception {
@@ -43,6 +39,9 @@ struct TCsvLimits {
 // records ended by LF or CRLF (the last one may go without). A field in double quotes may hold
 // commas, line breaks and "" for one quote; outside quotes every byte but the separators is kept
 // as it is. An empty line gives a record of one empty field. Only the record being read is held.
+// Detect takes a byte-order mark for UTF-8; without one, the first record that holds a byte above
+// 0x7F decides (the header, as a rule): UTF-8 when the record is well-formed UTF-8, else code page
+// 949 when it is valid there.
 class TCsvReader {
  public:
   TCsvReader(std::istream& in, TTextEncoding encoding);
@@ -83,4 +82,4 @@ class TCsvReader {
 std::vector<TCsvRecord> ReadCsvRecords(std::string_view bytes,
                                        TTextEncoding encoding = TTextEncoding::Utf8);
 
-}  // namespace zarizedb
+}  // namespace addressbook

@@ -5,7 +5,7 @@
 #include "dbengine/dataset.h"
 #include "platform/cp949.h"
 
-namespace zeravu {
+namespace addressbook {
 
 const char* const kLabelQuery =
     "SELECT 우편번호,주소,상세주소,회사,이름,존칭 FROM addr_rec WHERE 선택=TRUE;";
@@ -96,4 +96,4 @@ void WriteLabelRows(dbengine::TDataSet& query, std::ostream& out) {
   }
 }
 
-}  // namespace zeravu
+}  // namespace addressbook

@@ -7,7 +7,7 @@ namespace dbengine {
 class TDataSet;
 }
 
-namespace zeravu {
+namespace addressbook {
 
 // Which records the spreadsheet file holds: the button writes the ticked ones; a full copy of
 // the list writes every record, its tick as "True", "False" or empty.
@@ -36,4 +36,4 @@ extern const char* const kAllLabelRowsQuery;
 // Whether the spreadsheet file leaves this column out.
 bool IsLeftOutOfSpreadsheet(const std::string& columnName);
 
-}  // namespace zeravu
+}  // namespace addressbook

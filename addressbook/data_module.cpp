@@ -8,7 +8,7 @@
 #include "platform/folders.h"
 #include "ui/screen.h"
 
-namespace zeravu {
+namespace addressbook {
 
 const char* const kCreateGroupTable =
     "CREATE TABLE GROUP_ID (GID Counter Primary Key,그룹명 TEXT(32))";
@@ -124,4 +124,4 @@ bool Tdm::CreateTables(const std::string& path, const std::string& name) {
   return created;
 }
 
-}  // namespace zeravu
+}  // namespace addressbook

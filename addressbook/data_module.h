@@ -10,7 +10,7 @@ namespace ui {
 class Screen;
 }
 
-namespace zeravu {
+namespace addressbook {
 
 // The data module: the one connection to the current address database, the table the record
 // list shows and the query of the label hand-off. At most one address database is open at a
@@ -48,4 +48,4 @@ class Tdm {
 extern const char* const kCreateGroupTable;
 extern const char* const kCreateAddressTable;
 
-}  // namespace zeravu
+}  // namespace addressbook

@@ -8,7 +8,7 @@
 #include "platform/paths.h"
 #include "platform/staged_file.h"
 
-namespace zeravu {
+namespace addressbook {
 
 TNewDatabase BuildNewDatabase(Tdm& dm, const std::string& path) {
   std::optional<platform::StagedFile> replacement;
@@ -28,4 +28,4 @@ TNewDatabase BuildNewDatabase(Tdm& dm, const std::string& path) {
   return TNewDatabase::Created;
 }
 
-}  // namespace zeravu
+}  // namespace addressbook

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace zeravu {
+namespace addressbook {
 
 class Tdm;
 
@@ -22,4 +22,4 @@ enum class TNewDatabase {
 // place.
 TNewDatabase BuildNewDatabase(Tdm& dm, const std::string& path);
 
-}  // namespace zeravu
+}  // namespace addressbook

@@ -28,7 +28,7 @@ struct TZeravu {
         FAddrInfoIn(screen, FZipSearch),
         FMain(screen, dm, FAddrInfoIn, std::move(environment)) {}
 
-  zeravu::Tdm dm;
+  addressbook::Tdm dm;
   postcode::TFZipSearch FZipSearch;
   zeravu::TFAddrInfoIn FAddrInfoIn;
   zeravu::TFMain FMain;

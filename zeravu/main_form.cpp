@@ -223,18 +223,18 @@ void TFMain::CreateNewDB() {
     dm.adoTblMember.SetActive(false);
     dm.CloseDB();
     const std::string path = CurrentDatabasePath();
-    switch (BuildNewDatabase(dm, path)) {
-      case TNewDatabase::Created:
+    switch (addressbook::BuildNewDatabase(dm, path)) {
+      case addressbook::TNewDatabase::Created:
         break;
-      case TNewDatabase::DriverFailed:
+      case addressbook::TNewDatabase::DriverFailed:
         Screen.ShowMessage(path);
         Screen.MessageBox(this, "DB생성 실패!!", "실패", ui::TMsgButtons::Ok, ui::TMsgIcon::Error);
         return;
-      case TNewDatabase::NoFile:
+      case addressbook::TNewDatabase::NoFile:
         Screen.MessageBox(this, "등록에 실패하였습니다.", "실패", ui::TMsgButtons::Ok,
                           ui::TMsgIcon::Error);
         return;
-      case TNewDatabase::TablesFailed:
+      case addressbook::TNewDatabase::TablesFailed:
         return;
     }
     Screen.MessageBox(this, "등록되었습니다!!", "성공", ui::TMsgButtons::Ok,

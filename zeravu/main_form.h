@@ -21,9 +21,14 @@ namespace ui {
 class Screen;
 }
 
+namespace addressbook {
+class Tdm;
+}
+
 namespace zeravu {
 
-class Tdm;
+// The data module belongs to the address book below the forms; the forms call it by its own name.
+using addressbook::Tdm;
 class TFAddrInfoIn;
 
 // Zeravu's main window: the record list of the open address database and the buttons for

@@ -13,7 +13,7 @@
 #include "platform/testing/scratch_dir.h"
 #include "ui/testing/scripted_screen.h"
 
-namespace zarizedb::testing {
+namespace addressbook::testing {
 
 // The 25 columns Zeravu's spreadsheet export writes for its own table, as its header spells them.
 inline const char* const kSheetHeader =
@@ -43,9 +43,9 @@ class AddressDbFixture {
     table.Post();
   }
   // The open table in the spreadsheet layout (code page 949).
-  std::string Sheet(zeravu::TSpreadsheetRows rows = zeravu::TSpreadsheetRows::All) {
+  std::string Sheet(TSpreadsheetRows rows = TSpreadsheetRows::All) {
     std::ostringstream out;
-    zeravu::WriteSpreadsheetCsv(dm.adoTblMember, out, rows);
+    WriteSpreadsheetCsv(dm.adoTblMember, out, rows);
     return out.str();
   }
   // Closes and opens the database again, so what follows reads what the file holds.
@@ -59,7 +59,7 @@ class AddressDbFixture {
   platform::testing::ScratchDir dir;
   platform::testing::ScopedEnv odbcIni{"ODBCINI", dir.Path("odbc.ini")};
   ui::testing::ScriptedScreen screen;
-  zeravu::Tdm dm{screen};
+  Tdm dm{screen};
 };
 
-}  // namespace zarizedb::testing
+}  // namespace addressbook::testing

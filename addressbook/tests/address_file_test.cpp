@@ -13,7 +13,7 @@
 #include "zeravu/entry_form.h"
 #include "zeravu/main_form.h"
 
-namespace zarizedb::testing {
+namespace addressbook::testing {
 namespace {
 
 // A genuine Jet file, as users may still have them about from the Windows programs.
@@ -62,7 +62,7 @@ TEST_F(AddressFile, CreateKeepsAnExistingFileUnlessToldToReplaceIt) {
   try {
     CreateAddressDatabase(dm, path, false);
     ADD_FAILURE();
-  } catch (const ECommandError& e) {
+  } catch (const EAddressFileError& e) {
     EXPECT_EQ(std::string(e.what()), path + " exists; add --force to replace it");
   }
   EXPECT_EQ(dir.Read("old.mdb"), "someone's file");
@@ -74,7 +74,7 @@ TEST_F(AddressFile, CreateKeepsAnExistingFileUnlessToldToReplaceIt) {
 
 TEST_F(AddressFile, CreateInAFolderThatIsNotThereLeavesNothing) {
   screen.ExpectPlainMessage("Create MDB (Database file) failed!");
-  EXPECT_THROW(CreateAddressDatabase(dm, dir.Path("none/new.mdb"), false), ECommandError);
+  EXPECT_THROW(CreateAddressDatabase(dm, dir.Path("none/new.mdb"), false), EAddressFileError);
   EXPECT_FALSE(platform::FileExists(dir.Path("none/new.mdb")));
 }
 
@@ -131,7 +131,7 @@ TEST_F(AddressFile, WhatIsNotAnAddressDatabaseIsRefusedClearly) {
     try {
       OpenAddressDatabase(dm, c.path);
       ADD_FAILURE() << c.path;
-    } catch (const ECommandError& e) {
+    } catch (const EAddressFileError& e) {
       EXPECT_TRUE(std::string(e.what()).starts_with(c.message)) << e.what();
     }
     EXPECT_FALSE(dm.conn.Connected()) << c.path;
@@ -145,11 +145,11 @@ TEST_F(AddressFile, AFileTheUserMayNotReadIsRefusedWithTheReason) {
   chmod(path.c_str(), 0600);
   platform::testing::RunAsUnprivileged([&] {
     ui::testing::ScriptedScreen quiet;
-    zeravu::Tdm other(quiet);
+    Tdm other(quiet);
     try {
       OpenAddressDatabase(other, path);
       ADD_FAILURE();
-    } catch (const ECommandError& e) {
+    } catch (const EAddressFileError& e) {
       EXPECT_EQ(std::string(e.what()), path + ": Permission denied");
     }
   });
@@ -190,4 +190,4 @@ TEST_F(AddressFile, ExportWritesEveryRecordOrTheTickedOnesInEitherLayout) {
 }
 
 }  // namespace
-}  // namespace zarizedb::testing
+}  // namespace addressbook::testing

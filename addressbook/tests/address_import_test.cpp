@@ -7,10 +7,8 @@
 #include "addressbook/tests/address_db_fixture.h"
 #include "platform/cp949.h"
 
-namespace zarizedb::testing {
+namespace addressbook::testing {
 namespace {
-
-using zeravu::TSpreadsheetRows;
 
 const char* const kToday = "2024-05-06";
 
@@ -190,4 +188,4 @@ TEST_F(Import, ABadLineStopsTheImportWithItsNumberAndWritesNothing) {
 }
 
 }  // namespace
-}  // namespace zarizedb::testing
+}  // namespace addressbook::testing

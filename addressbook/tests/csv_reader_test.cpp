@@ -6,7 +6,7 @@
 
 #include "platform/cp949.h"
 
-namespace zarizedb {
+namespace addressbook {
 
 // How a failed comparison shows a record.
 void PrintTo(const TCsvRecord& record, std::ostream* out) {
@@ -158,4 +158,4 @@ TEST(CsvText, BrokenTextNamesTheLineWhereItBreaks) {
 }
 
 }  // namespace
-}  // namespace zarizedb
+}  // namespace addressbook

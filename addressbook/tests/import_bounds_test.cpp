@@ -16,7 +16,7 @@
 #include "addressbook/tests/address_db_fixture.h"
 #include "dbengine/query.h"
 
-namespace zarizedb::testing {
+namespace addressbook::testing {
 namespace {
 
 constexpr std::size_t kMiB = 1024 * 1024;
@@ -195,4 +195,4 @@ TEST_F(ImportBounds, MemoryStaysNearATinyImportsWhateverTheInputsLength) {
 }
 
 }  // namespace
-}  // namespace zarizedb::testing
+}  // namespace addressbook::testing

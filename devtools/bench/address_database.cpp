@@ -86,8 +86,8 @@ std::string AddressDatabase(int records, int tickedPercent) {
     dbengine::TADOConnection conn;
     conn.ConnectionString = dbengine::JetConnectionString(making);
     conn.Open();
-    conn.Execute(zeravu::kCreateGroupTable);
-    conn.Execute(zeravu::kCreateAddressTable);
+    conn.Execute(addressbook::kCreateGroupTable);
+    conn.Execute(addressbook::kCreateAddressTable);
   }
   Fill(making, records, tickedPercent);
   std::filesystem::rename(making, path);

@@ -86,7 +86,7 @@ void LabelQueryForwardOnly(benchmark::State& state) {
   query.Connection = &conn;
   query.CursorType = dbengine::ctOpenForwardOnly;
   query.LockType = dbengine::ltReadOnly;
-  query.SQL.Add(zeravu::kLabelQuery);
+  query.SQL.Add(addressbook::kLabelQuery);
   Describe(state, "data layer: label query, forward-only, " + Thousands(kRecords) + " records",
            "raw SQLite: the same statement");
   Compare(state, raw, kRawLabelSql, query);

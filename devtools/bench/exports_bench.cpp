@@ -116,7 +116,7 @@ std::size_t RawSpreadsheet(sqlite3* db, const std::string& path) {
   int tick = -1;
   for (int i = 0; i < query.ColumnCount(); ++i) {
     const std::string name = sqlite3_column_name(s, i);
-    if (zeravu::IsLeftOutOfSpreadsheet(name)) continue;
+    if (addressbook::IsLeftOutOfSpreadsheet(name)) continue;
     if (name == "선택") tick = i;
     columns.push_back(i);
     out.CsvValue(name.data(), name.size());
@@ -203,7 +203,7 @@ struct TExports {
     std::string columns;
     for (int i = 0; i < Table().FieldCount(); ++i) {
       const std::string& name = Table().Fields(i).FieldName();
-      if (zeravu::IsLeftOutOfSpreadsheet(name)) continue;
+      if (addressbook::IsLeftOutOfSpreadsheet(name)) continue;
       columns += (columns.empty() ? "\"" : ",\"") + name + "\"";
     }
     return "SELECT " + columns + " FROM addr_rec WHERE 선택=1 ORDER BY GID, rowid";
@@ -254,7 +254,7 @@ void SpreadsheetWriter(benchmark::State& state) {
   const TSide base = RawSpreadsheetSide(e);
   const TSide ours = {[&e] {
     std::ofstream out(e.ours, std::ios::binary | std::ios::trunc);
-    zeravu::WriteSpreadsheetCsv(e.Table(), out);
+    addressbook::WriteSpreadsheetCsv(e.Table(), out);
     out.close();
     return static_cast<std::size_t>(out.good());
   }};
@@ -309,10 +309,10 @@ void LabelWriter(benchmark::State& state) {
     dbengine::TADOQuery& query = e.zeravu.dm.Qmember;
     query.Close();
     query.SQL.Clear();
-    query.SQL.Add(zeravu::kLabelQuery);
+    query.SQL.Add(addressbook::kLabelQuery);
     query.Open();
     std::ofstream out(e.ours, std::ios::binary | std::ios::trunc);
-    zeravu::WriteLabelRows(query, out);
+    addressbook::WriteLabelRows(query, out);
     out.close();
     query.Close();
     return static_cast<std::size_t>(out.good());

@@ -41,7 +41,7 @@ void WriteSettings(const std::string& path, const std::string& prefix, int first
   }
 }
 
-void OpenOrFail(zeravu::Tdm& dm, const std::string& path) {
+void OpenOrFail(addressbook::Tdm& dm, const std::string& path) {
   if (!dm.OpenDB(path, path)) throw std::runtime_error("cannot open " + path);
   dm.adoTblMember.SetActive(true);
 }
@@ -49,7 +49,7 @@ void OpenOrFail(zeravu::Tdm& dm, const std::string& path) {
 // The label hand-off as the design button makes it: the old file goes, the new one is written.
 void WriteHandOff(const std::string& database, const std::string& tempFolder, int count) {
   zarizedb::TMessageScreen screen(std::cerr, "zarize-crash-writer");
-  zeravu::Tdm dm(screen);
+  addressbook::Tdm dm(screen);
   postcode::TFZipSearch zipSearch(screen, tempFolder);
   zeravu::TFAddrInfoIn entryForm(screen, zipSearch);
   zeravu::TEnvironment environment;
@@ -65,7 +65,7 @@ void WriteHandOff(const std::string& database, const std::string& tempFolder, in
 
 void PostRecords(const std::string& database, const std::string& prefix, int first, int count) {
   zarizedb::TMessageScreen screen(std::cerr, "zarize-crash-writer");
-  zeravu::Tdm dm(screen);
+  addressbook::Tdm dm(screen);
   OpenOrFail(dm, database);
   dbengine::TADOTable& table = dm.adoTblMember;
   for (int n = first; n < first + count; ++n) {
@@ -81,7 +81,7 @@ void PostRecords(const std::string& database, const std::string& prefix, int fir
 // The new-database flow's two steps: the empty file, then its tables.
 void CreateDatabase(const std::string& path) {
   zarizedb::TMessageScreen screen(std::cerr, "zarize-crash-writer");
-  zeravu::Tdm dm(screen);
+  addressbook::Tdm dm(screen);
   if (!dm.CreateMDBFile(path) || !dm.CreateTables(path, path)) {
     throw std::runtime_error("cannot create " + path);
   }

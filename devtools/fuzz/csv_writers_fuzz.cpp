@@ -84,8 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   std::ostringstream out;
-  zeravu::WriteSpreadsheetCsv(table, out);
-  const auto records = zarizedb::ReadCsvRecords(out.str(), zarizedb::TTextEncoding::Cp949);
+  addressbook::WriteSpreadsheetCsv(table, out);
+  const auto records = addressbook::ReadCsvRecords(out.str(), addressbook::TTextEncoding::Cp949);
   // The header and one record, each ending in the empty field after the last ",".
   FUZZ_CHECK(records.size() == 2);
   FUZZ_CHECK(records[1].Fields.size() == 4);
@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   labels.SQL.Add("SELECT 이름,주소 FROM addr_rec WHERE 선택=TRUE;");
   labels.Open();
   std::ostringstream handOff;
-  zeravu::WriteLabelRows(labels, handOff);
+  addressbook::WriteLabelRows(labels, handOff);
   labels.Close();
   const std::string lines = handOff.str();
   FUZZ_CHECK(std::count(lines.begin(), lines.end(), '\n') == 2 && lines.back() == '\n');

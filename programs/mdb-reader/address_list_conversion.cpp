@@ -182,8 +182,8 @@ std::vector<TCopiedTable> ConvertAddressList(const std::string& source, const st
       throw EConversionError("'" + source + "' holds no table " + kAddressTable +
                              "; it is not an address list");
     db.BeginTrans();
-    db.Execute(zeravu::kCreateGroupTable);
-    db.Execute(zeravu::kCreateAddressTable);
+    db.Execute(addressbook::kCreateGroupTable);
+    db.Execute(addressbook::kCreateAddressTable);
     for (const std::string& table : tables) copied.push_back(CopyTable(db, table));
     db.CommitTrans();
     db.Execute(std::string("DETACH DATABASE ") + kOld);

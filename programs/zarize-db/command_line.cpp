@@ -17,6 +17,14 @@ namespace zarizedb {
 
 namespace {
 
+using addressbook::EAddressFileError;
+using addressbook::ECsvError;
+using addressbook::TAddressList;
+using addressbook::TExportLayout;
+using addressbook::TImportOptions;
+using addressbook::TRecordCount;
+using addressbook::TTextEncoding;
+
 // A command line that does not say what to do; answered with exit code 2.
 class EUsageError : public platform::Exception {
  public:
@@ -136,14 +144,14 @@ TCommandLine Parse(const std::vector<std::string>& args) {
   return line;
 }
 
-void RunImport(zeravu::Tdm& dm, const TCommandLine& line, std::ostream& out) {
+void RunImport(addressbook::Tdm& dm, const TCommandLine& line, std::ostream& out) {
   const std::string& path = line.Operands[0];
   const std::string& csvPath = line.Operands[1];
   // Read as it is imported, never whole: a file of any length, or a pipe, costs the same memory.
   std::ifstream csv(csvPath, std::ios::binary);
-  if (!csv) throw ECommandError(csvPath + ": " + std::strerror(errno));
+  if (!csv) throw EAddressFileError(csvPath + ": " + std::strerror(errno));
   OpenAddressDatabase(dm, path, TAddressList::CheckOnly);
-  if (dm.conn.ReadOnly()) throw ECommandError(path + " is read-only; nothing was imported");
+  if (dm.conn.ReadOnly()) throw EAddressFileError(path + " is read-only; nothing was imported");
   TImportOptions options;
   options.Encoding = line.Encoding;
   options.Today = platform::TodayText();
@@ -151,13 +159,13 @@ void RunImport(zeravu::Tdm& dm, const TCommandLine& line, std::ostream& out) {
   try {
     imported = ImportSpreadsheetCsv(dm, csv, options);
   } catch (const ECsvError& e) {
-    throw ECommandError(csvPath + ": " + e.what() + "; nothing was imported");
+    throw EAddressFileError(csvPath + ": " + e.what() + "; nothing was imported");
   }
   out << "imported " << imported << (imported == 1 ? " record" : " records") << " into " << path
       << '\n';
 }
 
-void RunExport(zeravu::Tdm& dm, const TCommandLine& line, std::ostream& out) {
+void RunExport(addressbook::Tdm& dm, const TCommandLine& line, std::ostream& out) {
   OpenAddressDatabase(dm, line.Operands[0]);
   const TExportLayout layout = line.Label ? TExportLayout::Label : TExportLayout::Spreadsheet;
   if (line.Output) {
@@ -170,12 +178,12 @@ void RunExport(zeravu::Tdm& dm, const TCommandLine& line, std::ostream& out) {
   std::ostringstream text;
   ExportRecords(dm, layout, line.Ticked, text);
   out << text.str() << std::flush;
-  if (!out) throw ECommandError("standard output cannot be written");
+  if (!out) throw EAddressFileError("standard output cannot be written");
 }
 
 void Run(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   TMessageScreen screen(err, kProgramName);
-  zeravu::Tdm dm(screen);
+  addressbook::Tdm dm(screen);
   const std::string& path = line.Operands[0];
   if (line.Command == "create") {
     CreateAddressDatabase(dm, path, line.Force);

@@ -142,8 +142,9 @@ TEST_F(DataModule, CreateTablesThatFailsRollsBackWhatItMadeAndCloses) {
     const std::string path = dir.Path(std::string(c.holds) + ".mdb");
     ASSERT_TRUE(dm.CreateMDBFile(path));
     ASSERT_TRUE(dm.OpenDB(path, "x"));
-    if (std::string(c.holds).starts_with("GROUP_ID")) dm.conn.Execute(kCreateGroupTable);
-    dm.conn.Execute(kCreateAddressTable);
+    if (std::string(c.holds).starts_with("GROUP_ID"))
+      dm.conn.Execute(addressbook::kCreateGroupTable);
+    dm.conn.Execute(addressbook::kCreateAddressTable);
     ASSERT_TRUE(dm.CloseDB());
 
     EXPECT_FALSE(dm.CreateTables(path, "x"));

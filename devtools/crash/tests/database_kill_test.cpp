@@ -31,7 +31,7 @@ bool ExitedWell(int status) {
 // the file does not open.
 std::multiset<std::string> StoredNames(const std::string& database) {
   ui::testing::ScriptedScreen screen;
-  zeravu::Tdm dm(screen);
+  addressbook::Tdm dm(screen);
   std::multiset<std::string> names;
   EXPECT_TRUE(dm.OpenDB(database, "list.mdb")) << "the database no longer opens";
   if (!dm.conn.Connected()) return names;

@@ -112,7 +112,7 @@ TEST_F(FullDisk, EachWriteFailsCleanlyAndWorksAgainOnceThereIsRoom) {
   // A new database: refused, nothing left behind.
   {
     ui::testing::ScriptedScreen quiet;
-    zeravu::Tdm maker(quiet);
+    addressbook::Tdm maker(quiet);
     quiet.ExpectPlainMessage("Create MDB (Database file) failed!");
     EXPECT_FALSE(maker.CreateMDBFile(disk + "/new.mdb"));
   }

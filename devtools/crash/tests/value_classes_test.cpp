@@ -42,7 +42,8 @@ TEST_P(ValueClasses, KeptByTheDatabaseAndByEachFileAsFarAsItsCodePageHolds) {
   EXPECT_EQ(dm.adoTblMember.FieldByName("주소").AsString(), value);
 
   form.SaveSelectedCsv(dir.Path("list.csv"));
-  const auto sheet = zarizedb::ReadCsvRecords(dir.Read("list.csv"), zarizedb::TTextEncoding::Cp949);
+  const auto sheet =
+      addressbook::ReadCsvRecords(dir.Read("list.csv"), addressbook::TTextEncoding::Cp949);
   ASSERT_EQ(sheet.size(), 2u);
   const std::vector<std::string>& header = sheet[0].Fields;
   const auto column = std::find(header.begin(), header.end(), "주소") - header.begin();

@@ -76,7 +76,7 @@ dbengine::TAccessTable OldAddressTable(const std::string& scratchPath) {
   dbengine::TADOConnection conn;
   conn.ConnectionString = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + scratchPath;
   conn.Open();
-  conn.Execute(zeravu::kCreateAddressTable);
+  conn.Execute(addressbook::kCreateAddressTable);
   dbengine::TADOTable table;
   table.Connection = &conn;
   table.TableName = "addr_rec";
@@ -151,7 +151,7 @@ class AccessSeam : public ::testing::Test {
   std::string WriteNativeList(const std::vector<TRecord>& records) {
     const std::string path = scratch.Path("native.mdb");
     dbengine::CreateEmptyDatabase(path);
-    zeravu::Tdm dm(screen);
+    addressbook::Tdm dm(screen);
     EXPECT_TRUE(dm.CreateTables(path, "native.mdb"));
     EXPECT_TRUE(dm.OpenDB(path, "native.mdb"));
     dm.adoTblMember.Open();
@@ -171,16 +171,16 @@ class AccessSeam : public ::testing::Test {
   };
   // Both exports, as the main window's buttons make them.
   TExports Export(const std::string& path) {
-    zeravu::Tdm dm(screen);
+    addressbook::Tdm dm(screen);
     EXPECT_TRUE(dm.OpenDB(path, platform::FileNamePart(path)));
     dm.adoTblMember.Open();
     std::ostringstream spreadsheet;
-    zeravu::WriteSpreadsheetCsv(dm.adoTblMember, spreadsheet);
+    addressbook::WriteSpreadsheetCsv(dm.adoTblMember, spreadsheet);
     dm.Qmember.SQL.Clear();
-    dm.Qmember.SQL.Add(zeravu::kLabelQuery);
+    dm.Qmember.SQL.Add(addressbook::kLabelQuery);
     dm.Qmember.Open();
     std::ostringstream labels;
-    zeravu::WriteLabelRows(dm.Qmember, labels);
+    addressbook::WriteLabelRows(dm.Qmember, labels);
     return {spreadsheet.str(), labels.str()};
   }
 
@@ -193,7 +193,7 @@ class AccessSeam : public ::testing::Test {
 
 TEST_F(AccessSeam, AnOldListOpensReadOnlyAndExportsAsZeravusOwnList) {
   const std::string old = WriteOldList("old.mdb", kRecords);
-  zeravu::Tdm dm(screen);
+  addressbook::Tdm dm(screen);
   ASSERT_TRUE(dm.OpenDB(old, "old.mdb"));
   EXPECT_TRUE(dm.conn.ReadOnly());
   dm.adoTblMember.Open();
@@ -223,7 +223,7 @@ TEST_F(AccessSeam, AnOldListOpensReadOnlyAndExportsAsZeravusOwnList) {
 TEST_F(AccessSeam, EveryChangeToAnOldListIsRefusedWithTheWayToConvertIt) {
   const std::string old = WriteOldList("old.mdb", kRecords);
   const std::string before = ReadFile(old);
-  zeravu::Tdm dm(screen);
+  addressbook::Tdm dm(screen);
   ASSERT_TRUE(dm.OpenDB(old, "old.mdb"));
   dbengine::TADOTable& table = dm.adoTblMember;
   table.Open();
@@ -268,11 +268,11 @@ TEST_F(AccessSeam, TheConverterMakesAListZeravuCanChange) {
   EXPECT_EQ(ReadFile(old), before);
 
   // Its address table is exactly a new database's, holding the old rows as they were.
-  zeravu::Tdm dm(screen);
+  addressbook::Tdm dm(screen);
   ASSERT_TRUE(dm.OpenDB(converted, "new.mdb"));
   EXPECT_FALSE(dm.conn.ReadOnly());
   dm.adoTblMember.Open();
-  zeravu::Tdm native(screen);
+  addressbook::Tdm native(screen);
   const std::string nativePath = WriteNativeList({});
   ASSERT_TRUE(native.OpenDB(nativePath, "native.mdb"));
   native.adoTblMember.Open();

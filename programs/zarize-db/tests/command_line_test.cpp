@@ -28,7 +28,7 @@ const std::string kSampleList = platform::ToCp949(
     "김철수,귀하,600-011,부산 중구,,False\r\n"
     "이영희,님,700-011,대구 중구,다라,\r\n");
 
-class CommandLine : public ::testing::Test, public AddressDbFixture {
+class CommandLine : public ::testing::Test, public addressbook::testing::AddressDbFixture {
  protected:
   TRun Run(const std::vector<std::string>& args) {
     std::ostringstream out;
