@@ -28,8 +28,12 @@ constexpr std::size_t kFirstImportable = 3;
 
 }  // namespace
 
+std::span<const TColumnInfo> AddressColumns() {
+  return kColumns;
+}
+
 std::span<const TColumnInfo> ImportableColumns() {
-  return std::span<const TColumnInfo>(kColumns).subspan(kFirstImportable);
+  return AddressColumns().subspan(kFirstImportable);
 }
 
 const TColumnInfo* FindImportableColumn(std::string_view name) {

@@ -14,6 +14,10 @@ struct TColumnInfo {
   int Size;  // characters a Text column holds; 0 for the other kinds
 };
 
+// Every column of the address table `addr_rec`, in the table's order, as the statement that makes
+// the table (kCreateAddressTable) declares them.
+std::span<const TColumnInfo> AddressColumns();
+
 // The columns an import fills: every column of the address table `addr_rec` but the record
 // number, the group and the day of adding, which the program sets itself. In the table's order
 // (the spreadsheet file keeps this order too).

@@ -26,6 +26,17 @@ std::string ReadFailure(const std::string& path) {
   return {};
 }
 
+// Which driver requests failed and why, for the user.
+std::string FailedRequests(const MdbFileRequests& requests) {
+  std::string text;
+  if (requests.DataSourceFailure)
+    text = "the data source could not be registered (" + *requests.DataSourceFailure + ")";
+  if (requests.FileFailure)
+    text += (text.empty() ? "" : "; ") + std::string("the file could not be made (") +
+            *requests.FileFailure + ")";
+  return text;
+}
+
 }  // namespace
 
 void CreateAddressDatabase(Tdm& dm, const std::string& path, bool replace) {
@@ -39,21 +50,22 @@ void CreateAddressDatabase(Tdm& dm, const std::string& path, bool replace) {
   const std::string kept = exists ? " (" + path + " is as it was)" : "";
   dm.adoTblMember.SetActive(false);
   dm.CloseDB();
-  TNewDatabase made = TNewDatabase::Created;
+  NewDatabaseResult made;
   try {
     made = BuildNewDatabase(dm, full);
   } catch (const platform::Exception& e) {
     throw EAddressFileError(path + " cannot be replaced: " + e.what() + kept);
   }
-  switch (made) {
-    case TNewDatabase::Created:
+  switch (made.Step) {
+    case NewDatabaseStep::Created:
       return;
-    case TNewDatabase::DriverFailed:
+    case NewDatabaseStep::DriverFailed:
       if (!exists) platform::DeleteFile(full);
-      throw EAddressFileError(path + ": the database could not be created" + kept);
-    case TNewDatabase::NoFile:
+      throw EAddressFileError(
+          path + ": the database could not be created: " + FailedRequests(made.Requests) + kept);
+    case NewDatabaseStep::NoFile:
       throw EAddressFileError(path + ": the database file was not made" + kept);
-    case TNewDatabase::TablesFailed:
+    case NewDatabaseStep::TablesFailed:
       throw EAddressFileError(path + ": the tables could not be created" + kept);
   }
 }

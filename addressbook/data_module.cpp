@@ -6,7 +6,6 @@
 #include "dbengine/jet_connection_string.h"
 #include "dbengine/odbc_installer.h"
 #include "platform/folders.h"
-#include "ui/screen.h"
 
 namespace addressbook {
 
@@ -39,7 +38,7 @@ std::string AttributeList(std::initializer_list<std::string> items) {
 
 }  // namespace
 
-Tdm::Tdm(ui::Screen& screen) : FScreen(screen) {
+Tdm::Tdm() {
   conn.LoginPrompt = false;
   Qmember.Connection = &conn;
   Qmember.CursorType = dbengine::ctOpenForwardOnly;
@@ -78,29 +77,30 @@ bool Tdm::CloseDB() {
   }
 }
 
-bool Tdm::CreateMDBFile(const std::string& path) {
+MdbFileRequests Tdm::CreateMDBFile(const std::string& path) {
   return CreateMDBFile(path, path);
 }
 
-bool Tdm::CreateMDBFile(const std::string& path, const std::string& filePath) {
+MdbFileRequests Tdm::CreateMDBFile(const std::string& path, const std::string& filePath) {
   const std::string dsn = "DSN=ZAZAVOROR";
   const std::string dbq = "DBQ=" + path;
   const std::string exclusive = "Exclusive=1";
   const std::string description = "Description=ZARIZE Data";
 
-  bool registered = dbengine::ConfigDataSource(dbengine::ODBC_ADD_SYS_DSN, kAccessDriver,
-                                               AttributeList({dsn, dbq, exclusive, description}));
-  if (!registered) FScreen.ShowMessage("Create DSN (Datasource) failed!");
-  if (platform::FileExists(filePath)) return registered;
+  MdbFileRequests requests;
+  if (!dbengine::ConfigDataSource(dbengine::ODBC_ADD_SYS_DSN, kAccessDriver,
+                                  AttributeList({dsn, dbq, exclusive, description})))
+    requests.DataSourceFailure = dbengine::InstallerError();
+  if (platform::FileExists(filePath)) return requests;
 
   // In quotes, as the driver reads the item; a quote in the path is doubled so that it cannot end
   // the value early.
-  bool created = dbengine::ConfigDataSource(
-      dbengine::ODBC_ADD_SYS_DSN, kAccessDriver,
-      AttributeList({dsn, dbq, exclusive, description,
-                     "CREATE_DB=" + dbengine::QuotedConnectionStringValue(filePath)}));
-  if (!created) FScreen.ShowMessage("Create MDB (Database file) failed!");
-  return registered && created;
+  if (!dbengine::ConfigDataSource(
+          dbengine::ODBC_ADD_SYS_DSN, kAccessDriver,
+          AttributeList({dsn, dbq, exclusive, description,
+                         "CREATE_DB=" + dbengine::QuotedConnectionStringValue(filePath)})))
+    requests.FileFailure = dbengine::InstallerError();
+  return requests;
 }
 
 bool Tdm::CreateTables(const std::string& path, const std::string& name) {

@@ -1,24 +1,30 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "dbengine/connection.h"
 #include "dbengine/query.h"
 #include "dbengine/table.h"
 
-namespace ui {
-class Screen;
-}
-
 namespace addressbook {
+
+// What CreateMDBFile's requests to the driver installer came to: each one that failed keeps the
+// installer's reason; one that worked, or was not made, holds nothing. True when none failed.
+struct MdbFileRequests {
+  std::optional<std::string> DataSourceFailure;  // registering the data source "ZAZAVOROR"
+  std::optional<std::string> FileFailure;        // creating the empty database file
+
+  explicit operator bool() const { return !DataSourceFailure && !FileFailure; }
+};
 
 // The data module: the one connection to the current address database, the table the record
 // list shows and the query of the label hand-off. At most one address database is open at a
-// time. OpenDB, CloseDB and CreateTables never show anything and never throw: they answer false
-// and the caller reports it.
+// time. Nothing here talks to the user: OpenDB, CloseDB and CreateTables never throw and answer
+// false, CreateMDBFile answers which requests failed and why, and the caller reports it.
 class Tdm {
  public:
-  explicit Tdm(ui::Screen& screen);
+  Tdm();
   Tdm(const Tdm&) = delete;
   Tdm& operator=(const Tdm&) = delete;
 
@@ -28,18 +34,18 @@ class Tdm {
 
   bool OpenDB(const std::string& path, const std::string& name);
   bool CloseDB();
-  // Registers the data source and has the driver create the empty file; shows its own messages.
-  bool CreateMDBFile(const std::string& path);
+  // Registers the data source and, unless a file is at `path`, has the driver create the empty
+  // file.
+  MdbFileRequests CreateMDBFile(const std::string& path);
   // The same, but the data source names `path` while the driver creates the file at `filePath`,
   // where a replacement is built before it takes the place of the file at `path`.
-  bool CreateMDBFile(const std::string& path, const std::string& filePath);
+  MdbFileRequests CreateMDBFile(const std::string& path, const std::string& filePath);
   bool CreateTables(const std::string& path, const std::string& name);
 
   const std::string& DBPath() const { return FDBPath; }
   const std::string& DBName() const { return FDBName; }
 
  private:
-  ui::Screen& FScreen;
   std::string FDBPath;
   std::string FDBName;
 };

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "addressbook/data_module.h"
 #include "dbengine/database_creation.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
@@ -10,22 +9,25 @@
 
 namespace addressbook {
 
-TNewDatabase BuildNewDatabase(Tdm& dm, const std::string& path) {
+NewDatabaseResult BuildNewDatabase(Tdm& dm, const std::string& path) {
   std::optional<platform::StagedFile> replacement;
   if (platform::FileExists(path)) replacement.emplace(path);
   const std::string file = replacement ? replacement->Path() : path;
 
-  if (!dm.CreateMDBFile(path, file)) return TNewDatabase::DriverFailed;
-  if (!platform::FileExists(file)) return TNewDatabase::NoFile;
-  if (!dm.CreateTables(file, platform::FileNamePart(path))) {
+  NewDatabaseResult result;
+  result.Requests = dm.CreateMDBFile(path, file);
+  if (!result.Requests) {
+    result.Step = NewDatabaseStep::DriverFailed;
+  } else if (!platform::FileExists(file)) {
+    result.Step = NewDatabaseStep::NoFile;
+  } else if (!dm.CreateTables(file, platform::FileNamePart(path))) {
     platform::DeleteFile(file);
-    return TNewDatabase::TablesFailed;
-  }
-  if (replacement) {
+    result.Step = NewDatabaseStep::TablesFailed;
+  } else if (replacement) {
     dbengine::SettleInterruptedTransaction(path);
     replacement->Commit();
   }
-  return TNewDatabase::Created;
+  return result;
 }
 
 }  // namespace addressbook

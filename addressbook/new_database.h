@@ -2,16 +2,21 @@
 
 #include <string>
 
+#include "addressbook/data_module.h"
+
 namespace addressbook {
 
-class Tdm;
-
-// How making a new address database ended, step by step as the new-database flow reports it.
-enum class TNewDatabase {
+// Where making a new address database stopped, step by step as the new-database flow reports it.
+enum class NewDatabaseStep {
   Created,       // both tables are in and the file is at its path
-  DriverFailed,  // CreateMDBFile answered false (it showed its own messages)
+  DriverFailed,  // a request of CreateMDBFile failed
   NoFile,        // the driver answered true, yet no file is there
   TablesFailed,  // CreateTables answered false; the half-made file is deleted
+};
+
+struct NewDatabaseResult {
+  NewDatabaseStep Step = NewDatabaseStep::Created;
+  MdbFileRequests Requests;  // which driver requests failed, and why
 };
 
 // Makes a new, empty address database at `path` the way the new-database flow does: CreateMDBFile,
@@ -20,6 +25,6 @@ enum class TNewDatabase {
 // that fails leaves the old file as it was. Leaves `dm` closed. Throws (EInOutError,
 // EDatabaseError) when the replacement cannot be made beside the old file or cannot take its
 // place.
-TNewDatabase BuildNewDatabase(Tdm& dm, const std::string& path);
+NewDatabaseResult BuildNewDatabase(Tdm& dm, const std::string& path);
 
 }  // namespace addressbook

@@ -1,6 +1,8 @@
 #include "dbengine/odbc_installer.h"
 
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -14,6 +16,14 @@ namespace dbengine {
 namespace {
 
 using Item = std::pair<std::string, std::string>;
+
+thread_local std::string tLastError;
+
+// Ends a request that cannot be carried out, with the reason the error query gives.
+class ERequestError : public std::runtime_error {
+ public:
+  using runtime_error::runtime_error;
+};
 
 // "k=v\0k=v\0\0": items up to the first empty one. Answers false for an item without '='.
 bool ParseItems(const std::string& attributes, std::vector<Item>& items) {
@@ -58,14 +68,16 @@ std::string DataSourceFile() {
 }  // namespace
 
 bool ConfigDataSource(int request, const std::string& driver, const std::string& attributes) {
+  tLastError.clear();
   try {
-    if (request != ODBC_ADD_DSN && request != ODBC_ADD_SYS_DSN) return false;
+    if (request != ODBC_ADD_DSN && request != ODBC_ADD_SYS_DSN)
+      throw ERequestError("request " + std::to_string(request) + " is not known");
     std::vector<Item> items;
-    if (!ParseItems(attributes, items)) return false;
+    if (!ParseItems(attributes, items)) throw ERequestError("an attribute has no key=value form");
     std::string dsn;
     for (const Item& item : items)
       if (SameKey(item.first, "DSN")) dsn = item.second;
-    if (dsn.empty()) return false;
+    if (dsn.empty()) throw ERequestError("the attributes name no data source (DSN=)");
 
     for (const Item& item : items)
       if (SameKey(item.first, "CREATE_DB")) CreateEmptyDatabase(CreationPath(item.second));
@@ -77,10 +89,19 @@ bool ConfigDataSource(int request, const std::string& driver, const std::string&
       if (!SameKey(item.first, "DSN") && !SameKey(item.first, "CREATE_DB"))
         file.WriteString(dsn, item.first, item.second);
     return true;
+  } catch (const std::exception& e) {
+    // The installer answers with a flag, as the caller expects of it; the reason waits for the
+    // error query.
+    tLastError = e.what();
+    return false;
   } catch (...) {
-    // The installer answers with a flag, as the caller expects of it.
+    tLastError = "the request failed";
     return false;
   }
+}
+
+std::string InstallerError() {
+  return tLastError;
 }
 
 }  // namespace dbengine

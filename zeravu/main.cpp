@@ -23,8 +23,7 @@ namespace {
 // declared last so they go first.
 struct TZeravu {
   TZeravu(ui::wx::WxScreen& screen, zeravu::TEnvironment environment)
-      : dm(screen),
-        FZipSearch(screen, environment.ExecutableFolder),
+      : FZipSearch(screen, environment.ExecutableFolder),
         FAddrInfoIn(screen, FZipSearch),
         FMain(screen, dm, FAddrInfoIn, std::move(environment)) {}
 

@@ -11,7 +11,6 @@
 #include "addressbook/data_module.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
-#include "ui/testing/scripted_screen.h"
 
 namespace addressbook::testing {
 
@@ -22,7 +21,7 @@ inline const char* const kSheetHeader =
     "D상세주소,발송,\n";
 
 // A scratch folder (with its own data-source file, since creating registers one) and a data
-// module on a scripted Screen, so any message the data module shows fails the test.
+// module.
 class AddressDbFixture {
  public:
   using TValues = std::vector<std::pair<std::string, std::string>>;
@@ -58,8 +57,7 @@ class AddressDbFixture {
 
   platform::testing::ScratchDir dir;
   platform::testing::ScopedEnv odbcIni{"ODBCINI", dir.Path("odbc.ini")};
-  ui::testing::ScriptedScreen screen;
-  Tdm dm{screen};
+  Tdm dm;
 };
 
 }  // namespace addressbook::testing

@@ -22,7 +22,7 @@ class TZeravu {
   void Start();
 
   TNullScreen screen;
-  addressbook::Tdm dm{screen};
+  addressbook::Tdm dm;
   postcode::TFZipSearch zipSearch{screen, ""};
   zeravu::TFAddrInfoIn entry{screen, zipSearch};
   zeravu::TFMain main;

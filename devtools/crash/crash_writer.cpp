@@ -19,7 +19,7 @@
 #include "devtools/crash/crash_values.h"
 #include "platform/profile_file.h"
 #include "postcode/zip_search.h"
-#include "programs/zarize-db/message_screen.h"
+#include "ui/testing/scripted_screen.h"
 #include "zeravu/entry_form.h"
 #include "zeravu/main_form.h"
 
@@ -47,9 +47,10 @@ void OpenOrFail(addressbook::Tdm& dm, const std::string& path) {
 }
 
 // The label hand-off as the design button makes it: the old file goes, the new one is written.
+// Nothing may be shown on the way; the scripted Screen records anything that was.
 void WriteHandOff(const std::string& database, const std::string& tempFolder, int count) {
-  zarizedb::TMessageScreen screen(std::cerr, "zarize-crash-writer");
-  addressbook::Tdm dm(screen);
+  ui::testing::ScriptedScreen screen;
+  addressbook::Tdm dm;
   postcode::TFZipSearch zipSearch(screen, tempFolder);
   zeravu::TFAddrInfoIn entryForm(screen, zipSearch);
   zeravu::TEnvironment environment;
@@ -59,13 +60,13 @@ void WriteHandOff(const std::string& database, const std::string& tempFolder, in
   for (int n = 0; n < count; ++n) {
     std::remove(main.HandOffFileName().c_str());
     main.WriteLabelCsv(main.HandOffFileName());
+    if (!screen.Shown().empty()) throw std::runtime_error("the hand-off showed a message");
     Report(n);
   }
 }
 
 void PostRecords(const std::string& database, const std::string& prefix, int first, int count) {
-  zarizedb::TMessageScreen screen(std::cerr, "zarize-crash-writer");
-  addressbook::Tdm dm(screen);
+  addressbook::Tdm dm;
   OpenOrFail(dm, database);
   dbengine::TADOTable& table = dm.adoTblMember;
   for (int n = first; n < first + count; ++n) {
@@ -80,8 +81,7 @@ void PostRecords(const std::string& database, const std::string& prefix, int fir
 
 // The new-database flow's two steps: the empty file, then its tables.
 void CreateDatabase(const std::string& path) {
-  zarizedb::TMessageScreen screen(std::cerr, "zarize-crash-writer");
-  addressbook::Tdm dm(screen);
+  addressbook::Tdm dm;
   if (!dm.CreateMDBFile(path) || !dm.CreateTables(path, path)) {
     throw std::runtime_error("cannot create " + path);
   }

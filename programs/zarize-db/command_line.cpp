@@ -11,7 +11,6 @@
 #include "addressbook/data_module.h"
 #include "platform/atomic_file.h"
 #include "platform/today.h"
-#include "programs/zarize-db/message_screen.h"
 
 namespace zarizedb {
 
@@ -181,9 +180,8 @@ void RunExport(addressbook::Tdm& dm, const TCommandLine& line, std::ostream& out
   if (!out) throw EAddressFileError("standard output cannot be written");
 }
 
-void Run(const TCommandLine& line, std::ostream& out, std::ostream& err) {
-  TMessageScreen screen(err, kProgramName);
-  addressbook::Tdm dm(screen);
+void Run(const TCommandLine& line, std::ostream& out) {
+  addressbook::Tdm dm;
   const std::string& path = line.Operands[0];
   if (line.Command == "create") {
     CreateAddressDatabase(dm, path, line.Force);
@@ -252,7 +250,7 @@ int RunZarizeDb(const std::vector<std::string>& args, std::ostream& out, std::os
       out << HelpText();
       return 0;
     }
-    Run(line, out, err);
+    Run(line, out);
     return 0;
   } catch (const EUsageError& e) {
     err << kProgramName << ": " << e.what() << "\nTry '" << kProgramName << " --help'.\n";

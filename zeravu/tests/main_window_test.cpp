@@ -42,8 +42,7 @@ struct MainWindow : ZeravuFixture {
 
   // What the file holds now, read through a connection of its own.
   std::string Stored(const std::string& name, const std::string& field) {
-    ui::testing::ScriptedScreen quiet;
-    Tdm other(quiet);
+    Tdm other;
     EXPECT_TRUE(other.OpenDB(path, "list.mdb"));
     other.adoTblMember.Open();
     for (other.adoTblMember.First(); !other.adoTblMember.Eof(); other.adoTblMember.Next()) {
@@ -66,7 +65,7 @@ struct MainWindow : ZeravuFixture {
 
   platform::testing::ScopedEnv config{"XDG_CONFIG_HOME", dir.Path("config")};
   ui::wx::WxScreen wx;
-  Tdm wxDm{wx};
+  Tdm wxDm;
   postcode::TFZipSearch wxZip{wx, ExeDir()};
   TFAddrInfoIn wxEntry{wx, wxZip};
   std::string path;

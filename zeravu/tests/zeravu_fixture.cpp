@@ -12,8 +12,7 @@ namespace zeravu::testing {
 std::string ZeravuFixture::MakeAddressDatabase(const std::string& path,
                                                const std::vector<Record>& records) {
   mkdir(platform::FolderPart(path).c_str(), 0777);
-  ui::testing::ScriptedScreen quiet;
-  Tdm maker(quiet);
+  Tdm maker;
   EXPECT_TRUE(maker.CreateMDBFile(path));
   EXPECT_TRUE(maker.CreateTables(path, "x"));
   EXPECT_TRUE(maker.OpenDB(path, "x"));
@@ -31,8 +30,7 @@ std::string ZeravuFixture::MakeAddressDatabase(const std::string& path,
 }
 
 std::vector<std::string> ZeravuFixture::StoredNames(const std::string& path) const {
-  ui::testing::ScriptedScreen quiet;
-  Tdm reader(quiet);
+  Tdm reader;
   std::vector<std::string> names;
   if (!reader.OpenDB(path, "x")) {
     ADD_FAILURE() << path << " does not open";

@@ -68,7 +68,7 @@ class ZeravuFixture {
   platform::testing::ScratchDir dir;
   platform::testing::ScopedEnv odbcIni{"ODBCINI", dir.Path("odbc.ini")};
   ui::testing::ScriptedScreen screen;
-  Tdm dm{screen};
+  Tdm dm;
   postcode::TFZipSearch FZipSearch{screen, ExeDir()};
   TFAddrInfoIn FAddrInfoIn{screen, FZipSearch};
   std::unique_ptr<TFMain> main;
@@ -79,7 +79,7 @@ struct TInstance {
   TInstance(const ZeravuFixture& fixture, std::vector<std::string> args)
       : form(screen, dm, entry, fixture.Environment(std::move(args))) {}
   ui::testing::ScriptedScreen screen;
-  Tdm dm{screen};
+  Tdm dm;
   postcode::TFZipSearch zip{screen, ""};
   TFAddrInfoIn entry{screen, zip};
   TFMain form;

@@ -30,8 +30,7 @@ bool ExitedWell(int status) {
 // Every name in the database's record table, read the way Zeravu reads it; fails the test when
 // the file does not open.
 std::multiset<std::string> StoredNames(const std::string& database) {
-  ui::testing::ScriptedScreen screen;
-  addressbook::Tdm dm(screen);
+  addressbook::Tdm dm;
   std::multiset<std::string> names;
   EXPECT_TRUE(dm.OpenDB(database, "list.mdb")) << "the database no longer opens";
   if (!dm.conn.Connected()) return names;

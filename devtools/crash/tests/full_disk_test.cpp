@@ -111,10 +111,10 @@ TEST_F(FullDisk, EachWriteFailsCleanlyAndWorksAgainOnceThereIsRoom) {
 
   // A new database: refused, nothing left behind.
   {
-    ui::testing::ScriptedScreen quiet;
-    addressbook::Tdm maker(quiet);
-    quiet.ExpectPlainMessage("Create MDB (Database file) failed!");
-    EXPECT_FALSE(maker.CreateMDBFile(disk + "/new.mdb"));
+    addressbook::Tdm maker;
+    const addressbook::MdbFileRequests requests = maker.CreateMDBFile(disk + "/new.mdb");
+    EXPECT_FALSE(requests.DataSourceFailure);
+    EXPECT_TRUE(requests.FileFailure);
   }
   EXPECT_FALSE(platform::FileExists(disk + "/new.mdb"));
   std::vector<std::string> left = FilesIn(disk);

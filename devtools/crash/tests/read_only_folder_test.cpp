@@ -104,7 +104,7 @@ TEST_F(ReadOnlyFolder, ADatabaseWhoseFolderIsReadOnlyOpensReadOnlyAndRefusesANew
     screen.VerifyAllMet();
     EXPECT_EQ(dm.adoTblMember.State(), dbengine::dsBrowse);
   });
-  addressbook::Tdm reader(screen);
+  addressbook::Tdm reader;
   ASSERT_TRUE(reader.OpenDB(database, "list.mdb"));
   reader.adoTblMember.Open();
   EXPECT_EQ(reader.adoTblMember.RecordCount(), 1);

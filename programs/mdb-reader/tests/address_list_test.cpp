@@ -151,7 +151,7 @@ class AccessSeam : public ::testing::Test {
   std::string WriteNativeList(const std::vector<TRecord>& records) {
     const std::string path = scratch.Path("native.mdb");
     dbengine::CreateEmptyDatabase(path);
-    addressbook::Tdm dm(screen);
+    addressbook::Tdm dm;
     EXPECT_TRUE(dm.CreateTables(path, "native.mdb"));
     EXPECT_TRUE(dm.OpenDB(path, "native.mdb"));
     dm.adoTblMember.Open();
@@ -171,7 +171,7 @@ class AccessSeam : public ::testing::Test {
   };
   // Both exports, as the main window's buttons make them.
   TExports Export(const std::string& path) {
-    addressbook::Tdm dm(screen);
+    addressbook::Tdm dm;
     EXPECT_TRUE(dm.OpenDB(path, platform::FileNamePart(path)));
     dm.adoTblMember.Open();
     std::ostringstream spreadsheet;
@@ -193,7 +193,7 @@ class AccessSeam : public ::testing::Test {
 
 TEST_F(AccessSeam, AnOldListOpensReadOnlyAndExportsAsZeravusOwnList) {
   const std::string old = WriteOldList("old.mdb", kRecords);
-  addressbook::Tdm dm(screen);
+  addressbook::Tdm dm;
   ASSERT_TRUE(dm.OpenDB(old, "old.mdb"));
   EXPECT_TRUE(dm.conn.ReadOnly());
   dm.adoTblMember.Open();
@@ -223,7 +223,7 @@ TEST_F(AccessSeam, AnOldListOpensReadOnlyAndExportsAsZeravusOwnList) {
 TEST_F(AccessSeam, EveryChangeToAnOldListIsRefusedWithTheWayToConvertIt) {
   const std::string old = WriteOldList("old.mdb", kRecords);
   const std::string before = ReadFile(old);
-  addressbook::Tdm dm(screen);
+  addressbook::Tdm dm;
   ASSERT_TRUE(dm.OpenDB(old, "old.mdb"));
   dbengine::TADOTable& table = dm.adoTblMember;
   table.Open();
@@ -268,11 +268,11 @@ TEST_F(AccessSeam, TheConverterMakesAListZeravuCanChange) {
   EXPECT_EQ(ReadFile(old), before);
 
   // Its address table is exactly a new database's, holding the old rows as they were.
-  addressbook::Tdm dm(screen);
+  addressbook::Tdm dm;
   ASSERT_TRUE(dm.OpenDB(converted, "new.mdb"));
   EXPECT_FALSE(dm.conn.ReadOnly());
   dm.adoTblMember.Open();
-  addressbook::Tdm native(screen);
+  addressbook::Tdm native;
   const std::string nativePath = WriteNativeList({});
   ASSERT_TRUE(native.OpenDB(nativePath, "native.mdb"));
   native.adoTblMember.Open();

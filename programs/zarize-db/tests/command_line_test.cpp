@@ -208,11 +208,12 @@ TEST_F(CommandLine, ReplacingADatabaseKeepsTheOldOneUntilTheNewOneIsWhole) {
   ASSERT_EQ(mkdir(dir.Path("odbc.ini").c_str(), 0777), 0);
   const TRun failed = RunProgram({"create", "--force", db});
   EXPECT_EQ(failed.Exit, 1);
-  EXPECT_EQ(failed.Err,
-            "zarize-db: Create DSN (Datasource) failed!\n"
-            "zarize-db: Create MDB (Database file) failed!\n"
-            "zarize-db: " +
-                db + ": the database could not be created (" + db + " is as it was)\n");
+  const std::string unwritable = "Unable to write to " + dir.Path("odbc.ini");
+  EXPECT_EQ(failed.Err, "zarize-db: " + db +
+                            ": the database could not be created: the data source could not be "
+                            "registered (" +
+                            unwritable + "); the file could not be made (" + unwritable + ") (" +
+                            db + " is as it was)\n");
   EXPECT_EQ(RunProgram({"count", db}).Out, "records: 3\nticked: 2\n");
   ASSERT_EQ(rmdir(dir.Path("odbc.ini").c_str()), 0);
 
