@@ -9,7 +9,6 @@
 
 #include "devtools/bench/address_database.h"
 #include "devtools/bench/compare.h"
-#include "devtools/bench/null_screen.h"
 #include "devtools/bench/raw_sqlite.h"
 #include "devtools/bench/scratch_folder.h"
 #include "devtools/bench/screenful.h"
@@ -17,6 +16,7 @@
 #include "platform/paths.h"
 #include "postcode/zip_search.h"
 #include "postcodedb/zip_database.h"
+#include "ui/testing/scripted_screen.h"
 
 namespace bench {
 
@@ -33,8 +33,8 @@ constexpr const char* kWholeTableSql = "SELECT rowid, * FROM \"zip\" ORDER BY ro
 // beside their executable; made once for all the benchmarks here.
 struct TLookup {
   TScratchFolder folder;
-  std::string absent;  // why there is nothing to measure; empty when there is
-  TNullScreen screen;
+  std::string absent;                  // why there is nothing to measure; empty when there is
+  ui::testing::ScriptedScreen screen;  // expects nothing; anything shown means a broken flow
   std::unique_ptr<postcode::TFZipSearch> form;
   std::unique_ptr<TRawDatabase> raw;
   std::size_t tableRows = 0;
@@ -51,6 +51,10 @@ struct TLookup {
     zipdb::BuildZipDatabase(list, database);
     form = std::make_unique<postcode::TFZipSearch>(screen, executableFolder);
     form->FormCreate();
+    if (!screen.Shown().empty()) {
+      absent = "the lookup showed \"" + screen.Shown().front().Text + "\" when it was made";
+      return;
+    }
     raw = std::make_unique<TRawDatabase>(database);
     tableRows = RawWalk(raw->Handle(), kWholeTableSql).Rows;
   }
@@ -94,7 +98,8 @@ void Search(benchmark::State& state) {
                       [&form] { form.DQ1.Close(); }};
   ours.Run();
   const std::size_t found = static_cast<std::size_t>(form.DQ1.RecordCount());
-  if (Agree(state, form.HasRows() && found == RawWalk(l.raw->Handle(), kSearchSql).Rows,
+  if (Agree(state, l.screen.Shown().empty(), "the search showed a message") &&
+      Agree(state, form.HasRows() && found == RawWalk(l.raw->Handle(), kSearchSql).Rows,
             "the search and raw SQLite found different rows"))
     CompareSides(state, l.Raw(kSearchSql), ours);
 }
@@ -113,7 +118,8 @@ void WholeTable(benchmark::State& state) {
                       },
                       [&form] { form.FormShow(); }};
   ours.Run();
-  if (Agree(state, static_cast<std::size_t>(form.ADOT.RecordCount()) == l.tableRows,
+  if (Agree(state, l.screen.Shown().empty(), "the listing showed a message") &&
+      Agree(state, static_cast<std::size_t>(form.ADOT.RecordCount()) == l.tableRows,
             "the listing does not hold the whole table"))
     CompareSides(state, l.Raw(kWholeTableSql), ours);
 }

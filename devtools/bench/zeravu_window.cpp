@@ -36,6 +36,11 @@ void TZeravu::Start() {
                  main.CurrentDatabasePath().c_str());
     std::abort();
   }
+  if (!screen.Shown().empty()) {
+    std::fprintf(stderr, "benchmark aborted: the start-up showed \"%s\"\n",
+                 screen.Shown().front().Text.c_str());
+    std::abort();
+  }
 }
 
 std::size_t OpenAndShowLast(TZeravu& zeravu) {
