@@ -113,8 +113,6 @@ class TFMain : public ui::TForm {
   // Stores a modified pending record and drops an untouched new one, so nothing typed is lost
   // when the table closes; text still open in a cell editor counts as typed.
   void StorePendingRecord();
-  // The six boxes of the entry dialog into the current record, in the order the columns go.
-  void WriteEntryBoxes();
 
  private:
   void MakeDataFolders();
