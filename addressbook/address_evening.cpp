@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "addressbook/utf8_text.h"
+#include "platform/ascii_case.h"
 
 namespace addressbook {
 namespace {
@@ -79,11 +80,11 @@ std::string WithoutBlanks(std::string_view text) {
 }  // namespace
 
 std::string EvenedName(std::string_view name) {
-  return AsciiLower(WithoutBlanks(name));
+  return platform::LowerCase(WithoutBlanks(name));
 }
 
 std::string EvenedAddress(std::string_view address) {
-  const std::string text = AsciiLower(WithoutBlanks(address));
+  const std::string text = platform::LowerCase(WithoutBlanks(address));
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -98,7 +99,7 @@ std::string EvenedAddress(std::string_view address) {
 }
 
 std::string EvenedPostcode(std::string_view postcode) {
-  std::string text = AsciiLower(WithoutBlanks(postcode));
+  std::string text = platform::LowerCase(WithoutBlanks(postcode));
   std::erase(text, '-');
   return text;
 }

@@ -1,7 +1,6 @@
 #include "addressbook/address_import.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <optional>
 #include <set>
@@ -10,6 +9,7 @@
 #include "addressbook/csv_writers.h"
 #include "addressbook/data_module.h"
 #include "dbengine/table.h"
+#include "platform/ascii_case.h"
 
 namespace addressbook {
 
@@ -40,19 +40,12 @@ class TAppendOnlyTable : public dbengine::TADOTable {
   std::string SelectStatement() const override { return "SELECT rowid, * FROM addr_rec WHERE 0"; }
 };
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 // The tick a value of the `선택` column asks for; nothing for an empty value, which keeps the
 // default. Spreadsheet programs write TRUE and FALSE in capitals, so case does not matter.
 std::optional<bool> TickFromText(const std::string& value, int line) {
   if (value.empty()) return std::nullopt;
-  if (value == "1" || EqualsIgnoringAsciiCase(value, "true")) return true;
-  if (value == "0" || EqualsIgnoringAsciiCase(value, "false")) return false;
+  if (value == "1" || platform::SameText(value, "true")) return true;
+  if (value == "0" || platform::SameText(value, "false")) return false;
   throw ECsvError(
       line, std::string(kTickColumn) + ": \"" + value + "\" is not True, False, 1, 0 or empty");
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "addressbook/utf8_text.h"
+#include "platform/ascii_case.h"
 
 namespace addressbook {
 namespace {
@@ -14,13 +15,7 @@ namespace {
 // The name iconv knows for a character set that writers spell in ways iconv does not, or for
 // which a superset reads more of what real programs write.
 std::string IconvName(std::string_view charset) {
-  const std::string upper = [&] {
-    std::string s(charset);
-    for (char& c : s) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return s;
-  }();
+  const std::string upper = platform::UpperCase(charset);
   static const std::map<std::string, std::string, std::less<>> kAliases = {
       {"EUC-KR", "CP949"},      {"EUCKR", "CP949"},         {"KS_C_5601-1987", "CP949"},
       {"KSC5601", "CP949"},     {"KS_C_5601", "CP949"},     {"UHC", "CP949"},

@@ -7,6 +7,7 @@
 
 #include "addressbook/address_columns.h"
 #include "addressbook/utf8_text.h"
+#include "platform/ascii_case.h"
 
 namespace addressbook {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 // A header as the alias table spells it: ASCII lower case, without blanks, '_', '-' and '.'.
 std::string HeaderKey(std::string_view header) {
   std::string key;
-  const std::string lower = AsciiLower(header);
+  const std::string lower = platform::LowerCase(header);
   for (std::size_t pos = 0; pos < lower.size();) {
     const std::size_t start = pos;
     const char32_t c = NextCodePoint(lower, pos);
@@ -72,7 +73,7 @@ std::string_view DefaultTarget(std::string_view header) {
 
 // "True", "False" or empty for a tick a file may hold; nothing for any other text.
 std::optional<std::string> TickText(std::string_view value) {
-  const std::string lower = AsciiLower(TrimBlanks(value));
+  const std::string lower = platform::LowerCase(TrimBlanks(value));
   if (lower.empty()) return std::string();
   if (lower == "true" || lower == "1") return std::string("True");
   if (lower == "false" || lower == "0") return std::string("False");

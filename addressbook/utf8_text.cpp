@@ -120,13 +120,4 @@ std::string CollapseBlanks(std::string_view text) {
   }
   return out;
 }
-
-std::string AsciiLower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
 }  // namespace addressbook

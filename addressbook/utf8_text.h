@@ -31,7 +31,4 @@ std::string_view TrimBlanks(std::string_view text);
 // Runs of blanks (line breaks included) become one ASCII space; blanks at the ends go.
 std::string CollapseBlanks(std::string_view text);
 
-// A-Z become a-z; every other byte stays.
-std::string AsciiLower(std::string_view text);
-
 }  // namespace addressbook

@@ -4,13 +4,10 @@
 #include <charconv>
 
 #include "addressbook/utf8_text.h"
+#include "platform/ascii_case.h"
 
 namespace addressbook {
 namespace {
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return AsciiLower(a) == AsciiLower(b);
-}
 
 // Resolves one escape: `next` is the character after a backslash.
 void AppendEscaped(std::string& out, char next) {
@@ -48,14 +45,14 @@ std::string Unescaped(std::string_view raw) {
 
 std::string TVCardProperty::Param(std::string_view name) const {
   for (const auto& [paramName, value] : Params) {
-    if (EqualsIgnoringAsciiCase(paramName, name)) return value;
+    if (platform::SameText(paramName, name)) return value;
   }
   return {};
 }
 
 bool TVCardProperty::HasType(std::string_view type) const {
   for (const auto& [paramName, value] : Params) {
-    if (paramName == "TYPE" && EqualsIgnoringAsciiCase(value, type)) return true;
+    if (paramName == "TYPE" && platform::SameText(value, type)) return true;
   }
   return false;
 }
@@ -69,7 +66,7 @@ int TVCardProperty::Preference() const {
       const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), rank);
       if (error != std::errc() || end != value.data() + value.size() || rank < 1) rank = 1;
       best = std::min(best, rank);
-    } else if (paramName == "TYPE" && EqualsIgnoringAsciiCase(value, "pref")) {
+    } else if (paramName == "TYPE" && platform::SameText(value, "pref")) {
       best = 1;
     }
   }
@@ -98,14 +95,14 @@ std::vector<std::string> TVCardProperty::Components() const {
 std::vector<const TVCardProperty*> TVCard::All(std::string_view name) const {
   std::vector<const TVCardProperty*> found;
   for (const TVCardProperty& property : Properties) {
-    if (EqualsIgnoringAsciiCase(property.Name, name)) found.push_back(&property);
+    if (platform::SameText(property.Name, name)) found.push_back(&property);
   }
   return found;
 }
 
 const TVCardProperty* TVCard::First(std::string_view name) const {
   for (const TVCardProperty& property : Properties) {
-    if (EqualsIgnoringAsciiCase(property.Name, name)) return &property;
+    if (platform::SameText(property.Name, name)) return &property;
   }
   return nullptr;
 }

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "addressbook/utf8_text.h"
+#include "platform/ascii_case.h"
 
 namespace addressbook {
 namespace {
@@ -39,7 +40,7 @@ bool IsKorea(std::string_view country) {
       "대한민국",           "한국", "korea", "south korea", "republic of korea",
       "korea, republic of", "kr",   "kor",   "rok",
   };
-  const std::string name = AsciiLower(TrimBlanks(country));
+  const std::string name = platform::LowerCase(TrimBlanks(country));
   return std::find(kNames.begin(), kNames.end(), name) != kNames.end();
 }
 
@@ -75,7 +76,7 @@ std::string_view TelephoneColumn(const TVCardProperty& tel) {
 
 std::string TelephoneNumber(const TVCardProperty& tel) {
   std::string number = CollapseBlanks(tel.Text());
-  if (AsciiLower(number).starts_with("tel:")) number.erase(0, 4);
+  if (platform::LowerCase(number).starts_with("tel:")) number.erase(0, 4);
   return number;
 }
 

@@ -7,6 +7,7 @@
 #include "addressbook/line_source.h"
 #include "addressbook/text_encoding.h"
 #include "addressbook/utf8_text.h"
+#include "platform/ascii_case.h"
 #include "platform/cp949.h"
 
 namespace addressbook {
@@ -24,14 +25,6 @@ struct THead {
   std::vector<std::pair<std::string, std::string>> Params;
 };
 
-std::string AsciiUpper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
 bool IsWhitespaceStart(std::string_view line) {
   return !line.empty() && (line.front() == ' ' || line.front() == '\t');
 }
@@ -41,7 +34,7 @@ bool IsBlankLine(std::string_view line) {
 }
 
 bool IsCardBoundary(std::string_view line, std::string_view keyword) {
-  return AsciiUpper(TrimBlanks(line)) == std::string(keyword) + ":VCARD";
+  return platform::UpperCase(TrimBlanks(line)) == std::string(keyword) + ":VCARD";
 }
 
 bool IsAnyCardBoundary(std::string_view line) {
@@ -94,27 +87,27 @@ THead ParseHead(std::string_view text) {
     head.Group = std::string(name.substr(0, dot));
     name.remove_prefix(dot + 1);
   }
-  head.Name = AsciiUpper(name);
+  head.Name = platform::UpperCase(name);
   for (std::size_t i = 1; i < pieces.size(); ++i) {
     const std::string_view piece = TrimBlanks(pieces[i]);
     if (piece.empty()) continue;
     const std::size_t equals = FindUnquoted(piece, '=');
     if (equals == std::string_view::npos) {
-      const std::string upper = AsciiUpper(WithoutQuotes(piece));
+      const std::string upper = platform::UpperCase(WithoutQuotes(piece));
       if (IsEncodingName(upper)) {
         head.Params.emplace_back("ENCODING", upper);
       } else {
-        head.Params.emplace_back("TYPE", AsciiLower(upper));
+        head.Params.emplace_back("TYPE", platform::LowerCase(upper));
       }
       continue;
     }
-    const std::string paramName = AsciiUpper(TrimBlanks(piece.substr(0, equals)));
+    const std::string paramName = platform::UpperCase(TrimBlanks(piece.substr(0, equals)));
     const std::string_view values = piece.substr(equals + 1);
     if (paramName == "TYPE") {
       // Writers of 4.0 quote the whole list: TYPE="cell,voice" is two types.
       const std::string unquoted = WithoutQuotes(values);
       for (std::string_view type : SplitUnquoted(unquoted, ','))
-        head.Params.emplace_back(paramName, AsciiLower(TrimBlanks(type)));
+        head.Params.emplace_back(paramName, platform::LowerCase(TrimBlanks(type)));
     } else {
       for (std::string_view value : SplitUnquoted(values, ','))
         head.Params.emplace_back(paramName, WithoutQuotes(TrimBlanks(value)));
@@ -131,7 +124,7 @@ std::string ParamOf(const THead& head, std::string_view name) {
 }
 
 TContent ContentOf(const THead& head) {
-  const std::string encoding = AsciiUpper(ParamOf(head, "ENCODING"));
+  const std::string encoding = platform::UpperCase(ParamOf(head, "ENCODING"));
   if (encoding == "QUOTED-PRINTABLE") return TContent::QuotedPrintable;
   if (encoding == "BASE64" || encoding == "B") return TContent::Binary;
   return TContent::Plain;
@@ -286,8 +279,8 @@ class TVCardReader::TImpl {
       const std::string& name = raw.Head.Name;
       const std::string_view value =
           raw.Skipped ? std::string_view() : std::string_view(raw.Text).substr(raw.HeadEnd + 1);
-      if (name == "END" && AsciiUpper(TrimBlanks(value)) == "VCARD") return card;
-      if (name == "BEGIN" && AsciiUpper(TrimBlanks(value)) == "VCARD") {
+      if (name == "END" && platform::UpperCase(TrimBlanks(value)) == "VCARD") return card;
+      if (name == "BEGIN" && platform::UpperCase(TrimBlanks(value)) == "VCARD") {
         Warn(card, raw.Line, "a new card begins before this one's END:VCARD");
         FBeginLine = raw.Line;
         return card;
@@ -392,7 +385,7 @@ class TVCardReader::TImpl {
   std::string TextOf(TVCard& card, const TVCardProperty& property, const std::string& bytes) {
     const std::string where = property.Name + ": ";
     std::string charset = property.Param("CHARSET");
-    const std::string upper = AsciiUpper(charset);
+    const std::string upper = platform::UpperCase(charset);
     if (!charset.empty() && upper != "US-ASCII" && upper != "ASCII") {
       if (std::optional<TDecodedText> decoded = DecodeCharset(bytes, charset)) {
         if (decoded->Replaced)

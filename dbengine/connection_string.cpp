@@ -1,16 +1,12 @@
 #include "dbengine/connection_string.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "dbengine/errors.h"
+#include "platform/ascii_case.h"
 
 namespace dbengine {
 namespace {
-
-unsigned char Lower(char c) {
-  return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
-}
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -87,8 +83,7 @@ std::string ReadValue(const std::string& text, std::size_t& pos) {
 }  // namespace
 
 bool CaseInsensitiveLess::operator()(const std::string& a, const std::string& b) const {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return Lower(x) < Lower(y); });
+  return platform::CompareText(a, b) < 0;
 }
 
 std::string ConnectionStringValue(const std::string& value) {

@@ -8,6 +8,7 @@
 
 #include "dbengine/connection_string.h"
 #include "dbengine/database_creation.h"
+#include "platform/ascii_case.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
@@ -38,10 +39,6 @@ bool ParseItems(const std::string& attributes, std::vector<Item>& items) {
     pos = end + 1;
   }
   return true;
-}
-
-bool SameKey(const std::string& a, const char* b) {
-  return !CaseInsensitiveLess()(a, b) && !CaseInsensitiveLess()(b, a);
 }
 
 // The path of CREATE_DB="<path>", quotes inside it doubled; anything after the closing quote (a
@@ -76,17 +73,18 @@ bool ConfigDataSource(int request, const std::string& driver, const std::string&
     if (!ParseItems(attributes, items)) throw ERequestError("an attribute has no key=value form");
     std::string dsn;
     for (const Item& item : items)
-      if (SameKey(item.first, "DSN")) dsn = item.second;
+      if (platform::SameText(item.first, "DSN")) dsn = item.second;
     if (dsn.empty()) throw ERequestError("the attributes name no data source (DSN=)");
 
     for (const Item& item : items)
-      if (SameKey(item.first, "CREATE_DB")) CreateEmptyDatabase(CreationPath(item.second));
+      if (platform::SameText(item.first, "CREATE_DB"))
+        CreateEmptyDatabase(CreationPath(item.second));
 
     // The file may name where the user's databases are: only the user reads a new one.
     platform::ProfileFile file(DataSourceFile(), 0600);
     file.WriteString(dsn, "Driver", driver);
     for (const Item& item : items)
-      if (!SameKey(item.first, "DSN") && !SameKey(item.first, "CREATE_DB"))
+      if (!platform::SameText(item.first, "DSN") && !platform::SameText(item.first, "CREATE_DB"))
         file.WriteString(dsn, item.first, item.second);
     return true;
   } catch (const std::exception& e) {

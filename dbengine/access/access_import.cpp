@@ -2,12 +2,12 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <memory>
 
 #include "dbengine/database_creation.h"
 #include "dbengine/statement.h"
 #include "dbengine/table_rows.h"
+#include "platform/ascii_case.h"
 
 namespace dbengine {
 namespace {
@@ -58,11 +58,8 @@ std::string_view StoredDateTime(std::string_view value) {
 }
 
 bool StartsWithSqlitePrefix(const std::string& name) {
-  static constexpr char kReserved[] = "sqlite_";
-  if (name.size() < sizeof kReserved - 1) return false;
-  for (std::size_t i = 0; i + 1 < sizeof kReserved; ++i)
-    if (std::tolower(static_cast<unsigned char>(name[i])) != kReserved[i]) return false;
-  return true;
+  constexpr std::string_view kReserved = "sqlite_";
+  return platform::SameText(std::string_view(name).substr(0, kReserved.size()), kReserved);
 }
 
 struct DatabaseCloser {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <set>
 
+#include "platform/ascii_case.h"
 #include "platform/cp949.h"
 
 namespace dbengine {
@@ -36,12 +37,6 @@ constexpr KindWord kKindWords[] = {
 
 [[noreturn]] void Damaged(const std::string& what) {
   throw EAccessStreamError("The reader's output is damaged: " + what);
-}
-
-std::string AsciiFolded(const std::string& name) {
-  std::string folded = name;
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return folded;
 }
 
 // Buffered reading of the stream's tokens.
@@ -173,7 +168,7 @@ class StreamReader {
     column.Name = Name(FIn);
     FIn.Expect("\n");
     if (FTable.Columns.size() == kMaxColumns) Damaged("a table has too many columns");
-    if (!FColumnNames.insert(AsciiFolded(column.Name)).second)
+    if (!FColumnNames.insert(platform::LowerCase(column.Name)).second)
       Damaged("column '" + column.Name + "' occurs twice");
     FTable.Columns.push_back(std::move(column));
   }
@@ -184,7 +179,7 @@ class StreamReader {
     FPending = false;
     FColumnNames.clear();
     if (FTable.Columns.empty()) Damaged("table '" + FTable.Name + "' has no columns");
-    if (!FTableNames.insert(AsciiFolded(FTable.Name)).second)
+    if (!FTableNames.insert(platform::LowerCase(FTable.Name)).second)
       Damaged("table '" + FTable.Name + "' occurs twice");
     FSink.Table(FTable);
     FValues.resize(FTable.Columns.size());

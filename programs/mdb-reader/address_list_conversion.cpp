@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -17,6 +16,7 @@
 #include "dbengine/field_def.h"
 #include "dbengine/jet_connection_string.h"
 #include "dbengine/query.h"
+#include "platform/ascii_case.h"
 #include "platform/paths.h"
 
 namespace mdbreader {
@@ -39,12 +39,7 @@ std::string Literal(const std::string& text) {
 }
 
 bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
+  return platform::SameText(a, b);
 }
 
 // The first column of every row of a statement, as text.
