@@ -6,6 +6,7 @@
 
 #include "addressbook/utf8_text.h"
 #include "platform/ascii_case.h"
+#include "platform/utf8.h"
 
 namespace addressbook {
 namespace {
@@ -66,7 +67,7 @@ std::string WithoutBlanks(std::string_view text) {
   out.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
     const std::size_t start = pos;
-    const char32_t c = NextCodePoint(text, pos);
+    const char32_t c = platform::NextCodePoint(text, pos);
     if (IsBlank(c)) continue;
     if (IsDash(c)) {
       out.push_back('-');

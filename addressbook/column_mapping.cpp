@@ -7,7 +7,9 @@
 
 #include "addressbook/address_columns.h"
 #include "addressbook/utf8_text.h"
+#include "dbengine/value_text.h"
 #include "platform/ascii_case.h"
+#include "platform/utf8.h"
 
 namespace addressbook {
 namespace {
@@ -18,7 +20,7 @@ std::string HeaderKey(std::string_view header) {
   const std::string lower = platform::LowerCase(header);
   for (std::size_t pos = 0; pos < lower.size();) {
     const std::size_t start = pos;
-    const char32_t c = NextCodePoint(lower, pos);
+    const char32_t c = platform::NextCodePoint(lower, pos);
     if (IsBlank(c) || c == '_' || c == '-' || c == '.') continue;
     key.append(lower, start, pos - start);
   }
@@ -121,7 +123,7 @@ TAddressRecord TColumnMapping::Apply(const TSourceRow& row, std::string_view row
       record.SetValue(column.Name, std::move(*tick));
       continue;
     }
-    if (CharacterCount(value) > static_cast<std::size_t>(column.Size))
+    if (dbengine::CharacterCount(value) > static_cast<std::size_t>(column.Size))
       throw EImportError(where + FTargets[i] + ": the value is longer than the field's size of " +
                          std::to_string(column.Size) + " characters");
     record.SetValue(column.Name, value);

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "platform/cp949.h"
+#include "platform/utf8.h"
 
 namespace addressbook {
 

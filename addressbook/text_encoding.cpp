@@ -2,6 +2,7 @@
 
 #include "addressbook/utf8_text.h"
 #include "platform/cp949.h"
+#include "platform/utf8.h"
 
 namespace addressbook {
 namespace {
@@ -15,7 +16,7 @@ constexpr std::size_t kLongestCharacter = 4;
 std::size_t Utf8ValidPrefix(std::string_view head) {
   for (std::size_t pos = 0; pos < head.size();) {
     const std::size_t start = pos;
-    if (NextCodePoint(head, pos) == kReplacementCharacter && pos - start == 1) {
+    if (platform::NextCodePoint(head, pos) == platform::kReplacementCharacter && pos - start == 1) {
       const bool cutOff = head.size() - start < kLongestCharacter &&
                           static_cast<unsigned char>(head[start]) >= 0xC2;
       return cutOff ? head.size() : start;

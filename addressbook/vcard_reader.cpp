@@ -9,6 +9,7 @@
 #include "addressbook/utf8_text.h"
 #include "platform/ascii_case.h"
 #include "platform/cp949.h"
+#include "platform/utf8.h"
 
 namespace addressbook {
 namespace {

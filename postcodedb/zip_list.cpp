@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "platform/cp949.h"
+#include "platform/utf8.h"
 #include "postcodedb/csv_line.h"
 
 namespace zipdb {

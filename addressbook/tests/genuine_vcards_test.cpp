@@ -14,6 +14,7 @@
 #include "addressbook/vcard_mapping.h"
 #include "platform/cp949.h"
 #include "platform/testing/shared_data.h"
+#include "platform/utf8.h"
 
 namespace addressbook {
 namespace {

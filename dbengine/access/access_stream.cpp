@@ -7,6 +7,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/cp949.h"
+#include "platform/utf8.h"
 
 namespace dbengine {
 namespace {

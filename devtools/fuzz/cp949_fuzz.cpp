@@ -4,6 +4,7 @@
 
 #include "devtools/fuzz/fuzz_check.h"
 #include "platform/cp949.h"
+#include "platform/utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
