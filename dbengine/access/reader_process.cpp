@@ -149,12 +149,11 @@ TReaderProcess::TReaderProcess(const std::string& program,
     Kill();
     CannotRun(program, error);
   }
-  FOutput = readEnd.Release();
+  FOutput = std::move(readEnd);
 }
 
 TReaderProcess::~TReaderProcess() {
   Kill();
-  if (FOutput >= 0) ::close(FOutput);
 }
 
 int TReaderProcess::MillisecondsLeft() const {
@@ -173,7 +172,7 @@ void TReaderProcess::Kill() {
 
 std::size_t TReaderProcess::Read(char* into, std::size_t size) {
   for (;;) {
-    pollfd ready{FOutput, POLLIN, 0};
+    pollfd ready{FOutput.Get(), POLLIN, 0};
     const int left = MillisecondsLeft();
     const int polled = left > 0 ? ::poll(&ready, 1, left) : 0;
     if (polled < 0 && errno == EINTR) continue;
@@ -181,7 +180,7 @@ std::size_t TReaderProcess::Read(char* into, std::size_t size) {
       Kill();
       throw EAccessStreamError("The reader did not finish within its time limit");
     }
-    const ssize_t n = ::read(FOutput, into, size);
+    const ssize_t n = ::read(FOutput.Get(), into, size);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (n < 0) {
       const int error = errno;

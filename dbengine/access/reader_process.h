@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dbengine/access/access_stream.h"
+#include "platform/unique_fd.h"
 
 namespace dbengine {
 
@@ -39,7 +40,7 @@ class TReaderProcess : public TByteSource {
   void Kill();
 
   pid_t FPid = -1;
-  int FOutput = -1;  // the read end of the program's standard output
+  platform::UniqueFd FOutput;  // the read end of the program's standard output
   std::chrono::steady_clock::time_point FDeadline;
   std::uint64_t FMaxBytes;
   std::uint64_t FBytes = 0;

@@ -34,7 +34,7 @@ TChild::TChild(const std::string& program, const std::vector<std::string>& args)
     _exit(127);
   }
   close(pipeFds[1]);
-  FOut = pipeFds[0];
+  FOut.Reset(pipeFds[0]);
 }
 
 TChild::~TChild() {
@@ -42,7 +42,6 @@ TChild::~TChild() {
     Kill();
     Wait();
   }
-  if (FOut >= 0) close(FOut);
 }
 
 void TChild::Kill() {
@@ -76,7 +75,7 @@ std::optional<int> TChild::WaitWithin(std::chrono::milliseconds limit) {
 bool TChild::ReadMore() {
   char buffer[4096];
   for (;;) {
-    ssize_t got = read(FOut, buffer, sizeof buffer);
+    ssize_t got = read(FOut.Get(), buffer, sizeof buffer);
     if (got > 0) {
       FText.append(buffer, static_cast<std::size_t>(got));
       return true;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/unique_fd.h"
+
 namespace crash::testing {
 
 // A program run as a child process, its standard output on a pipe: the crash writer unless
@@ -34,7 +36,7 @@ class TChild {
   bool ReadMore();  // false at the end of the output
 
   pid_t FPid = -1;
-  int FOut = -1;
+  platform::UniqueFd FOut;
   int FStatus = 0;
   std::string FText;
 };
