@@ -2,22 +2,20 @@
 
 #include <string>
 
-#include "postcodedb/zip_list.h"
+namespace postcodedb {
 
-namespace zipdb {
-
-// The table every program looks postcodes up in.
+// The table both programs look postcodes up in.
 inline constexpr const char* kZipTable = "zip";
 
-// Writes the list as a postcode database at `path`: table zip with one TEXT(n) column per list
-// column, n the longest value's length in characters; an empty value is stored as NULL. The file
-// is built under a temporary name beside `path` and renamed over it at the end, so `path` is
-// either the old file or the whole new one. Throws platform::Exception.
-void WriteZipDatabase(const TZipList& list, const std::string& path);
-
-// Reads the list at `inputPath` and writes its database to `outputPath`; on any fault in the
-// input nothing is written. Throws EZipListError for a fault in the list, platform::Exception for
-// a file that cannot be read or written.
+// Reads the postcode list at `inputPath` (either layout ZipListReader reads) and writes it as the
+// lookup's postcode database at `outputPath`: table zip with one TEXT(n) column per list column,
+// n the longest value's length in characters; an empty value is stored as NULL. The list is read
+// twice, as it is stored: once to check every line and measure the columns, so a fault in it
+// stops the build before anything is written, then to fill the table. The database is built
+// beside `outputPath` and takes its place only when whole, so `outputPath` is either the old file
+// or the whole new one; a new file is readable by every user of the programs (0644), a replaced
+// one keeps its mode. Throws EInputError for a fault in the list, platform::Exception for a file
+// that cannot be read or written.
 void BuildZipDatabase(const std::string& inputPath, const std::string& outputPath);
 
-}  // namespace zipdb
+}  // namespace postcodedb

@@ -8,8 +8,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "postcodedb/csv_line.h"
-#include "postcodedb/zip_list.h"
+#include "addressbook/csv_reader.h"
+#include "postcodedb/zip_list_reader.h"
 
 namespace bench {
 
@@ -27,14 +27,14 @@ std::string SampleList(const std::string& name) {
 
 // The sample address list as one map per record, keyed by the header's column names.
 std::vector<std::map<std::string, std::string>> ReadAddressSample() {
-  std::istringstream lines(ReadWholeFile(SampleList("address-sample.csv")));
-  std::string line;
-  std::getline(lines, line);
-  const std::vector<std::string> header = zipdb::SplitCsvLine(line);
+  const std::vector<addressbook::TCsvRecord> lines =
+      addressbook::ReadCsvRecords(ReadWholeFile(SampleList("address-sample.csv")));
+  if (lines.empty()) throw std::runtime_error("the sample address list is empty");
+  const std::vector<std::string>& header = lines.front().Fields;
   std::vector<std::map<std::string, std::string>> records;
-  while (std::getline(lines, line)) {
-    if (line.empty()) continue;
-    const std::vector<std::string> values = zipdb::SplitCsvLine(line);
+  for (std::size_t line = 1; line < lines.size(); ++line) {
+    const std::vector<std::string>& values = lines[line].Fields;
+    if (values.size() == 1 && values.front().empty()) continue;
     std::map<std::string, std::string>& record = records.emplace_back();
     for (std::size_t i = 0; i < header.size() && i < values.size(); ++i)
       record[header[i]] = values[i];
@@ -73,11 +73,10 @@ TAddressGenerator::TAddressGenerator() {
   FCompanies = Distinct(companies);
   FAreaCodes = Distinct(areaCodes);
 
-  const zipdb::TZipList zips =
-      zipdb::ReadZipList(ReadWholeFile(SampleList("zipcode-sample.cp949.csv")));
-  for (std::size_t row = 0; row < zips.RowCount(); ++row) {
-    FPostcodes.push_back(zips.Cell(row, 0));
-    FAddresses.push_back(zips.Cell(row, 1));
+  postcodedb::ZipListReader zips(SampleList("zipcode-sample.cp949.csv"));
+  for (std::vector<std::string> row; zips.Next(row);) {
+    FPostcodes.push_back(row[0]);
+    FAddresses.push_back(row[1]);
   }
   if (FSurnames.empty() || FDetails.empty() || FCompanies.empty() || FAreaCodes.empty() ||
       FPostcodes.empty())

@@ -48,7 +48,7 @@ struct TLookup {
     const std::string executableFolder = folder / "bin";
     const std::string database = postcode::ZipDBPathBeside(executableFolder);
     std::filesystem::create_directories(platform::FolderPart(database));
-    zipdb::BuildZipDatabase(list, database);
+    postcodedb::BuildZipDatabase(list, database);
     form = std::make_unique<postcode::TFZipSearch>(screen, executableFolder);
     form->FormCreate();
     if (!screen.Shown().empty()) {

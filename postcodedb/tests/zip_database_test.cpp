@@ -16,8 +16,9 @@
 #include "platform/testing/scratch_dir.h"
 #include "platform/testing/shared_data.h"
 #include "platform/testing/unprivileged.h"
+#include "postcodedb/input_error.h"
 
-namespace zipdb {
+namespace postcodedb {
 namespace {
 
 using platform::testing::ScratchDir;
@@ -136,7 +137,7 @@ struct TBadInput {
   const char* Name;
   std::string Bytes;
   int Line;
-  std::string Reason;  // a part of what follows "line N: "
+  std::string Reason;  // a part of the reason the error gives after the file and line
 };
 
 std::string Postal(const std::vector<std::string>& rows) {
@@ -155,11 +156,14 @@ TEST_P(BadInput, StopsAtTheLineAndLeavesTheOutputAlone) {
   try {
     BuildZipDatabase(input, dir.Path("zip.mdb"));
     FAIL() << "the bad list was accepted";
-  } catch (const EZipListError& e) {
+  } catch (const EInputError& e) {
+    EXPECT_EQ(e.File, input);
     EXPECT_EQ(e.Line, GetParam().Line);
-    EXPECT_EQ(std::string(e.what()).rfind("line " + std::to_string(GetParam().Line) + ": ", 0), 0u)
+    EXPECT_EQ(
+        std::string(e.what()).rfind(input + ": line " + std::to_string(GetParam().Line) + ": ", 0),
+        0u)
         << e.what();
-    EXPECT_NE(std::string(e.what()).find(GetParam().Reason), std::string::npos) << e.what();
+    EXPECT_NE(e.Reason.find(GetParam().Reason), std::string::npos) << e.what();
   }
   EXPECT_EQ(dir.Read("zip.mdb"), "the old database");
   std::set<std::string> left;
@@ -181,9 +185,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "the column 주소 is named twice"},
         TBadInput{"PostalRowTooFewFields",
                   Postal({"110-062,서울,종로구,신문로2가,,1", "110-600,서울,종로구,,4"}), 3,
-                  "5 fields where the header has 6"},
+                  "5 fields where 6 are expected"},
         TBadInput{"PostalRowTooManyFields", Postal({"110-062,서울,종로구,신문로2가,12,3,,1"}), 2,
-                  "8 fields where the header has 6"},
+                  "8 fields where 6 are expected"},
         TBadInput{"PlainRowTooFewAfterABlankLine",
                   "우편번호,주소,읍면동\r\n100-101,서울 중구 태평로1가,태평로1가\r\n\r\n"
                   "612-010,우동\r\n",
@@ -195,8 +199,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "a quoted field is not closed"},
         TBadInput{"TextAfterAClosingQuote", "우편번호,주소,읍면동\n100-101,\"서울\" 중구,x\n", 2,
                   "text follows a closing quote"},
-        TBadInput{"EmptyPostcode", Postal({",서울,종로구,신문로2가,,1"}), 2,
+        TBadInput{"EmptyPostalPostcode", Postal({",서울,종로구,신문로2가,,1"}), 2,
+                  "is not a six-digit postcode"},
+        TBadInput{"EmptyPostcode", "우편번호,주소,읍면동\n,서울 중구,태평로1가\n", 2,
                   "the postcode is empty"},
+        TBadInput{"PostalValueTooLong",
+                  Postal({"110-062,서울,종로구,신문로2가," + std::string(256, '1') + ",1"}), 2,
+                  "the value of 주소 is longer than 255 characters"},
         TBadInput{"ValueTooLong", "우편번호,주소,읍면동\n100-101," + std::string(256, 'x') + ",x\n",
                   2, "the value of 주소 is longer than 255 characters"}),
     [](const auto& info) { return std::string(info.param.Name); });
@@ -282,7 +291,7 @@ TEST(ZipdbBuildProgram, ExitStatusAndMessages) {
   EXPECT_EQ(Dump(dir.Path("good.mdb")).Rows.size(), 1u);
 
   EXPECT_EQ(RunBuilder(bad + " " + dir.Path("bad.mdb"), dir.Path("err")), 1);
-  EXPECT_EQ(dir.Read("err"), "zipdb-build: " + bad + ": line 2: 5 fields where the header has 6\n");
+  EXPECT_EQ(dir.Read("err"), "zipdb-build: " + bad + ": line 2: 5 fields where 6 are expected\n");
   EXPECT_FALSE(std::filesystem::exists(dir.Path("bad.mdb")));
 
   EXPECT_EQ(RunBuilder(good, dir.Path("err")), 2);
@@ -290,4 +299,4 @@ TEST(ZipdbBuildProgram, ExitStatusAndMessages) {
 }
 
 }  // namespace
-}  // namespace zipdb
+}  // namespace postcodedb

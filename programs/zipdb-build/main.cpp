@@ -1,6 +1,7 @@
 // zipdb-build: turns a postcode list into the postcode database the programs look postcodes up in.
 #include <iostream>
 
+#include "platform/errors.h"
 #include "postcodedb/zip_database.h"
 
 int main(int argc, char** argv) {
@@ -12,10 +13,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    zipdb::BuildZipDatabase(argv[1], argv[2]);
-  } catch (const zipdb::EZipListError& e) {
-    std::cerr << "zipdb-build: " << argv[1] << ": " << e.what() << "\n";
-    return 1;
+    postcodedb::BuildZipDatabase(argv[1], argv[2]);
   } catch (const platform::Exception& e) {
     std::cerr << "zipdb-build: " << e.what() << "\n";
     return 1;

@@ -51,7 +51,7 @@ void ZeravuFixture::MakeZipDatabase(const std::vector<std::string>& rows) {
   for (const std::string& row : rows) csv += row + "\n";
   mkdir((ExeDir() + "/DB").c_str(), 0777);
   mkdir((ExeDir() + "/DB/Zip").c_str(), 0777);
-  zipdb::BuildZipDatabase(dir.Write("zip.csv", csv), ExeDir() + "/DB/Zip/20080327.mdb");
+  postcodedb::BuildZipDatabase(dir.Write("zip.csv", csv), ExeDir() + "/DB/Zip/20080327.mdb");
 }
 
 }  // namespace zeravu::testing

@@ -76,7 +76,7 @@ class ZirezivProcess : public ::testing::Test {
     std::string folder = scratch.Path("install-" + name);
     std::filesystem::create_directories(folder + "/DB/Zip");
     std::filesystem::copy_file(kBin + "/Zireziv", folder + "/" + name);
-    zipdb::BuildZipDatabase(scratch.Write("zip.csv", kZipList), folder + "/DB/Zip/20080327.mdb");
+    postcodedb::BuildZipDatabase(scratch.Write("zip.csv", kZipList), folder + "/DB/Zip/20080327.mdb");
     return folder + "/" + name;
   }
 

@@ -46,7 +46,7 @@ class ZirezivWindow : public ::testing::Test {
  protected:
   ZirezivWindow() {
     std::filesystem::create_directories(exe.Path("DB/Zip"));
-    zipdb::BuildZipDatabase(exe.Write("zip.csv", kZipList), postcode::ZipDBPathBeside(exe.Root()));
+    postcodedb::BuildZipDatabase(exe.Write("zip.csv", kZipList), postcode::ZipDBPathBeside(exe.Root()));
   }
   void TearDown() override { screen.VerifyAllMet(); }
 

@@ -21,7 +21,7 @@
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "postcode/zip_search.h"
-#include "postcodedb/zip_list.h"
+#include "postcodedb/zip_list_reader.h"
 #include "programs/mdb-reader/address_list_conversion.h"
 #include "programs/mdb-reader/tests/test_support.h"
 #include "ui/testing/scripted_screen.h"
@@ -397,17 +397,15 @@ TEST_F(AccessSeam, TheConverterCommandReportsTheRowsItCopied) {
 }
 
 TEST_F(AccessSeam, TheDeliveredPostcodeFileWorksInTheLookup) {
-  const zipdb::TZipList list = zipdb::ReadZipList(
-      ReadFile(std::string(ZARIZE_SOURCE_DIR) + "/data/zipcode-sample.cp949.csv"));
+  postcodedb::ZipListReader list(std::string(ZARIZE_SOURCE_DIR) + "/data/zipcode-sample.cp949.csv");
   TFixtureTable zip{{"zip", {}}, {}};
-  for (const std::string& column : list.Columns)
-    zip.Header.Columns.push_back({column, TAccessKind::Text, zipdb::kMaxTextChars});
-  for (std::size_t row = 0; row < list.RowCount(); ++row) {
+  for (const std::string& column : list.Columns())
+    zip.Header.Columns.push_back(
+        {column, TAccessKind::Text, static_cast<int>(postcodedb::kMaxZipTextChars)});
+  for (std::vector<std::string> cells; list.Next(cells);) {
     std::vector<std::optional<std::string>> values;
-    for (std::size_t column = 0; column < list.Columns.size(); ++column) {
-      const std::string& cell = list.Cell(row, column);
+    for (const std::string& cell : cells)
       values.push_back(cell.empty() ? std::nullopt : std::optional<std::string>(cell));
-    }
     zip.Rows.push_back(std::move(values));
   }
   const std::string folder = scratch.Path("bin");
@@ -420,8 +418,8 @@ TEST_F(AccessSeam, TheDeliveredPostcodeFileWorksInTheLookup) {
 
   const std::string town = "종로";
   std::vector<std::string> expected;  // the postcodes whose 읍면동 holds the text, in order
-  for (std::size_t row = 0; row < list.RowCount(); ++row)
-    if (list.Cell(row, 2).find(town) != std::string::npos) expected.push_back(list.Cell(row, 0));
+  for (const auto& row : zip.Rows)
+    if (row[2] && row[2]->find(town) != std::string::npos) expected.push_back(*row[0]);
   std::sort(expected.begin(), expected.end());
   ASSERT_FALSE(expected.empty());
 
@@ -434,10 +432,10 @@ TEST_F(AccessSeam, TheDeliveredPostcodeFileWorksInTheLookup) {
   EXPECT_EQ(listed, expected);
 
   form.spbAllClick();
-  EXPECT_EQ(form.ADOT.RecordCount(), static_cast<int>(list.RowCount()));
+  EXPECT_EQ(form.ADOT.RecordCount(), static_cast<int>(zip.Rows.size()));
   form.wwDBGrid1DblClick();
-  EXPECT_EQ(form.ZipCode(), list.Cell(0, 0));
-  EXPECT_EQ(form.Address(), list.Cell(0, 1));
+  EXPECT_EQ(form.ZipCode(), zip.Rows.front()[0]);
+  EXPECT_EQ(form.Address(), zip.Rows.front()[1]);
 }
 
 }  // namespace
