@@ -1,7 +1,6 @@
 // zarize-host: the pieces of a host that the reference run (scripts/run) needs and a shell
 // cannot do well: the settings file through the same profile rules Zeravu uses, the hand-off file
-// in code page 949, the user's folders as the programs find them, and playing the user
-// when there is no one at the display.
+// in code page 949 and the user's folders as the programs find them.
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -11,9 +10,7 @@
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
 #include "platform/folders.h"
-#include "platform/numbers.h"
 #include "platform/profile_file.h"
-#include "programs/host/autopilot.h"
 #include "programs/host/hand_off_text.h"
 #include "programs/host/host_settings.h"
 
@@ -26,22 +23,12 @@ constexpr const char* kUsage =
     "  table CSV              print the hand-off file (code page 949) as a UTF-8 table\n"
     "  merge-text CSV OUT     write the hand-off file as UTF-8 mail-merge text to OUT\n"
     "  folder documents|temp|runtime\n"
-    "                         print that folder as the programs find it\n"
-    "  press-design PID PNG   wait for Zeravu (PID), save a picture, click 라벨 디자인\n"
-    "  pick PID PLACE PNG     wait for Zireziv (PID), search PLACE, pick twice, close it\n";
+    "                         print that folder as the programs find it\n";
 
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) throw platform::EInOutError(path + " cannot be read", 0);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-pid_t ProcessId(const std::string& text) {
-  int pid = 0;
-  if (!platform::TryStrToInt(text, pid) || pid <= 0) {
-    throw platform::Exception("'" + text + "' is not a process id");
-  }
-  return pid;
 }
 
 // The user's folders the programs use, by the names the command line gives them.
@@ -57,11 +44,6 @@ TFolder Folder(const std::string& name) {
 int Run(const std::vector<std::string>& a) {
   const std::string command = a.empty() ? "" : a[0];
   const std::size_t operands = a.empty() ? 0 : a.size() - 1;
-  auto failed = [](const std::string& error) {
-    if (error.empty()) return 0;
-    std::cerr << "zarize-host: " << error << '\n';
-    return 1;
-  };
   if (command == "clear-flag" && operands == 1) {
     platform::ProfileFile ini(a[1]);
     zarizehost::ClearDesignFlag(ini);
@@ -73,10 +55,6 @@ int Run(const std::vector<std::string>& a) {
     platform::ReplaceFileAtomically(a[2], zarizehost::MergeText(ReadFile(a[1])));
   } else if (command == "folder" && operands == 1 && Folder(a[1])) {
     std::cout << Folder(a[1])() << '\n';
-  } else if (command == "press-design" && operands == 2) {
-    return failed(zarizehost::PressLabelDesign(ProcessId(a[1]), a[2]));
-  } else if (command == "pick" && operands == 3) {
-    return failed(zarizehost::PickTwice(ProcessId(a[1]), a[2], a[3]));
   } else {
     std::cerr << kUsage;
     return 2;

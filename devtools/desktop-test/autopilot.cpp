@@ -1,4 +1,4 @@
-#include "programs/host/autopilot.h"
+#include "devtools/desktop-test/autopilot.h"
 
 #include <signal.h>
 
@@ -6,9 +6,7 @@
 
 #include "devtools/desktop-test/desktop_driver.h"
 
-namespace zarizehost {
-
-using namespace desktoptest;
+namespace desktoptest {
 
 namespace {
 
@@ -48,4 +46,4 @@ std::string PickTwice(pid_t zireziv, const std::string& place, const std::string
   return "";
 }
 
-}  // namespace zarizehost
+}  // namespace desktoptest

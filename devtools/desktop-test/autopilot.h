@@ -6,7 +6,7 @@
 
 // Plays the user at a display nobody watches, through the same desktop driver as the
 // real-window tests. Each answers "" when done, else what went wrong.
-namespace zarizehost {
+namespace desktoptest {
 
 // Waits for Zeravu's main window, gives the start-up a moment to open the database, saves a
 // picture of the window, clicks "라벨 디자인" and waits for Zeravu to end.
@@ -16,4 +16,4 @@ std::string PressLabelDesign(pid_t zeravu, const std::string& screenshot);
 // "확인"), saves a picture of the window and closes it with "취소(닫기)".
 std::string PickTwice(pid_t zireziv, const std::string& place, const std::string& screenshot);
 
-}  // namespace zarizehost
+}  // namespace desktoptest
