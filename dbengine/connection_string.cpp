@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dbengine/errors.h"
+#include "dbengine/quoting.h"
 #include "platform/ascii_case.h"
 
 namespace dbengine {
@@ -93,12 +94,7 @@ std::string ConnectionStringValue(const std::string& value) {
 }
 
 std::string QuotedConnectionStringValue(const std::string& value) {
-  std::string quoted = "\"";
-  for (char c : value) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
+  return QuotedText(value, '"');
 }
 
 TConnectionProperties ParseConnectionString(const std::string& connectionString) {

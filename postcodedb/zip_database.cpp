@@ -9,6 +9,7 @@
 #include "dbengine/connection.h"
 #include "dbengine/database_creation.h"
 #include "dbengine/jet_connection_string.h"
+#include "dbengine/quoting.h"
 #include "dbengine/value_text.h"
 #include "platform/errors.h"
 #include "platform/staged_file.h"
@@ -16,18 +17,6 @@
 
 namespace postcodedb {
 namespace {
-
-std::string QuotedName(const std::string& name) {
-  std::string quoted = "\"";
-  for (char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + '"';
-}
-
-std::string TextLiteral(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);
-  return quoted + "'";
-}
 
 struct TListShape {
   std::vector<std::string> Columns;
@@ -50,7 +39,8 @@ std::string CreateStatement(const TListShape& shape) {
   std::string sql = std::string("CREATE TABLE ") + kZipTable + " (";
   for (std::size_t c = 0; c < shape.Columns.size(); ++c) {
     if (c > 0) sql += ", ";
-    sql += QuotedName(shape.Columns[c]) + " TEXT(" + std::to_string(shape.Widths[c]) + ")";
+    sql += dbengine::QuotedText(shape.Columns[c], '"') + " TEXT(" +
+           std::to_string(shape.Widths[c]) + ")";
   }
   return sql + ")";
 }
@@ -61,7 +51,7 @@ std::string InsertStatement(const std::vector<std::string>& values) {
   std::string sql = std::string("INSERT INTO ") + kZipTable + " VALUES (";
   for (std::size_t c = 0; c < values.size(); ++c) {
     if (c > 0) sql += ',';
-    sql += values[c].empty() ? std::string("NULL") : TextLiteral(values[c]);
+    sql += values[c].empty() ? std::string("NULL") : dbengine::QuotedText(values[c], '\'');
   }
   return sql + ")";
 }

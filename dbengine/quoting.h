@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace dbengine {
+
+// `text` between two `quote` characters, each quote inside it doubled: how a connection string
+// quotes a value and SQL an identifier ('"') or a text literal ('\'').
+std::string QuotedText(std::string_view text, char quote);
+
+}  // namespace dbengine
