@@ -21,11 +21,11 @@ bool IsDigit(char c) {
 
 // The names people write for each province and metropolitan city, longest first within each,
 // with the short name all of them become.
-struct TProvince {
+struct Province {
   std::string_view Short;
   std::array<std::string_view, 3> Long;
 };
-constexpr std::array<TProvince, 17> kProvinces = {{
+constexpr std::array<Province, 17> kProvinces = {{
     {"서울", {"서울특별시", "서울시"}},
     {"부산", {"부산광역시", "부산시"}},
     {"대구", {"대구광역시", "대구시"}},
@@ -49,7 +49,7 @@ constexpr std::array<TProvince, 17> kProvinces = {{
 std::string WithShortProvince(std::string text) {
   std::string_view longest;
   std::string_view replacement;
-  for (const TProvince& province : kProvinces) {
+  for (const Province& province : kProvinces) {
     for (std::string_view name : province.Long) {
       if (!name.empty() && name.size() > longest.size() && text.starts_with(name)) {
         longest = name;

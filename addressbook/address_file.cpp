@@ -70,7 +70,7 @@ void CreateAddressDatabase(Tdm& dm, const std::string& path, bool replace) {
   }
 }
 
-void OpenAddressDatabase(Tdm& dm, const std::string& path, TAddressList list) {
+void OpenAddressDatabase(Tdm& dm, const std::string& path, AddressList list) {
   if (platform::DirectoryExists(path)) throw EAddressFileError(path + " is a folder");
   if (!platform::FileExists(path)) throw EAddressFileError(path + ": no such file");
   if (std::string why = ReadFailure(path); !why.empty()) throw EAddressFileError(path + ": " + why);
@@ -78,7 +78,7 @@ void OpenAddressDatabase(Tdm& dm, const std::string& path, TAddressList list) {
     throw EAddressFileError(path +
                             " is not an address database (it cannot be opened as a database)");
   try {
-    if (list == TAddressList::Open) {
+    if (list == AddressList::Open) {
       dm.adoTblMember.Open();
     } else {
       // Only whether the table is there: opening the list would read every row.
@@ -94,9 +94,9 @@ void OpenAddressDatabase(Tdm& dm, const std::string& path, TAddressList list) {
   }
 }
 
-TRecordCount CountRecords(Tdm& dm) {
+RecordCounts CountRecords(Tdm& dm) {
   dbengine::TDataSet& table = dm.adoTblMember;
-  TRecordCount count;
+  RecordCounts count;
   count.Records = table.RecordCount();
   if (dbengine::TField* tick = table.FindField("선택")) {
     for (table.First(); !table.Eof(); table.Next())
@@ -105,10 +105,10 @@ TRecordCount CountRecords(Tdm& dm) {
   return count;
 }
 
-void ExportRecords(Tdm& dm, TExportLayout layout, bool tickedOnly, std::ostream& out) {
-  if (layout == TExportLayout::Spreadsheet) {
+void ExportRecords(Tdm& dm, ExportLayout layout, bool tickedOnly, std::ostream& out) {
+  if (layout == ExportLayout::Spreadsheet) {
     WriteSpreadsheetCsv(dm.adoTblMember, out,
-                        tickedOnly ? TSpreadsheetRows::Ticked : TSpreadsheetRows::All);
+                        tickedOnly ? SpreadsheetRows::Ticked : SpreadsheetRows::All);
     return;
   }
   dbengine::TADOQuery& query = dm.Qmember;

@@ -23,22 +23,22 @@ void CreateAddressDatabase(Tdm& dm, const std::string& path, bool replace);
 
 // Whether opening an address database opens its list (dm's table, which reads every row) or only
 // checks that the address table is there.
-enum class TAddressList { Open, CheckOnly };
+enum class AddressList { Open, CheckOnly };
 
 // Opens the address database at path on `dm`, with its address table open or only checked. A
 // missing file, a file that is not a database and a database without the address table are
 // refused with a clear EAddressFileError.
-void OpenAddressDatabase(Tdm& dm, const std::string& path, TAddressList list = TAddressList::Open);
+void OpenAddressDatabase(Tdm& dm, const std::string& path, AddressList list = AddressList::Open);
 
-struct TRecordCount {
+struct RecordCounts {
   int Records = 0;
   int Ticked = 0;
 };
-TRecordCount CountRecords(Tdm& dm);
+RecordCounts CountRecords(Tdm& dm);
 
-enum class TExportLayout { Spreadsheet, Label };
+enum class ExportLayout { Spreadsheet, Label };
 // The records of the open database in either layout, through the writers Zeravu's buttons use:
 // the ticked ones, or with `tickedOnly` false every record.
-void ExportRecords(Tdm& dm, TExportLayout layout, bool tickedOnly, std::ostream& out);
+void ExportRecords(Tdm& dm, ExportLayout layout, bool tickedOnly, std::ostream& out);
 
 }  // namespace addressbook

@@ -32,9 +32,9 @@ constexpr int kRecordsHeld = 1000;
 // The address table opened to take new records only: it reads no rows, and a refresh lets the
 // records stored since go again, so an import holds a bounded number of them whatever the
 // length of the file.
-class TAppendOnlyTable : public dbengine::TADOTable {
+class AppendOnlyTable : public dbengine::TADOTable {
  public:
-  TAppendOnlyTable() { TableName = "addr_rec"; }
+  AppendOnlyTable() { TableName = "addr_rec"; }
 
  protected:
   std::string SelectStatement() const override { return "SELECT rowid, * FROM addr_rec WHERE 0"; }
@@ -57,14 +57,14 @@ std::string Joined(const std::vector<std::string>& names) {
 }
 
 // How the header's columns land in the table.
-struct TColumnMap {
+struct ColumnMap {
   std::vector<int> FieldIndex;  // per CSV column
   bool TrailingComma = false;   // the export's layout: every line ends in ","
 };
 
-TColumnMap MapHeader(const TCsvRecord& header, dbengine::TDataSet& table) {
+ColumnMap MapHeader(const CsvRecord& header, dbengine::TDataSet& table) {
   std::vector<std::string> names = header.Fields;
-  TColumnMap map;
+  ColumnMap map;
   if (names.size() > 1 && names.back().empty()) {
     names.pop_back();
     map.TrailingComma = true;
@@ -104,7 +104,7 @@ TColumnMap MapHeader(const TCsvRecord& header, dbengine::TDataSet& table) {
 
 // The longest value a record may give: what the widest of the header's columns holds, in bytes
 // of either encoding (a character takes at most four), so a longer one is refused at once.
-std::size_t LongestValueBytes(const TColumnMap& map, dbengine::TDataSet& table) {
+std::size_t LongestValueBytes(const ColumnMap& map, dbengine::TDataSet& table) {
   std::size_t longest = kShortValueBytes;
   for (int index : map.FieldIndex) {
     const dbengine::TField& field = table.Fields(index);
@@ -117,14 +117,14 @@ std::size_t LongestValueBytes(const TColumnMap& map, dbengine::TDataSet& table) 
 
 // The reader refuses a record with more fields than the header has; in the export's layout the
 // one more it allows must be the empty field after the last comma.
-void CheckFieldCount(const TCsvRecord& record, const TColumnMap& map) {
+void CheckFieldCount(const CsvRecord& record, const ColumnMap& map) {
   const std::size_t columns = map.FieldIndex.size();
   if (record.Fields.size() > columns && !record.Fields.back().empty())
     throw ECsvError(record.Line, std::to_string(record.Fields.size()) +
                                      " fields where the header names " + std::to_string(columns));
 }
 
-void AppendRecord(dbengine::TDataSet& table, const TCsvRecord& record, const TColumnMap& map,
+void AppendRecord(dbengine::TDataSet& table, const CsvRecord& record, const ColumnMap& map,
                   const std::string& today) {
   CheckFieldCount(record, map);
   table.Insert();
@@ -146,28 +146,28 @@ void AppendRecord(dbengine::TDataSet& table, const TCsvRecord& record, const TCo
   table.Post();
 }
 
-bool IsBlankLine(const TCsvRecord& record) {
+bool IsBlankLine(const CsvRecord& record) {
   return record.Fields.size() == 1 && record.Fields.front().empty();
 }
 
 }  // namespace
 
-int ImportSpreadsheetCsv(Tdm& dm, std::istream& csv, const TImportOptions& options) {
-  TCsvReader reader(csv, options.Encoding);
+int ImportSpreadsheetCsv(Tdm& dm, std::istream& csv, const ImportOptions& options) {
+  CsvReader reader(csv, options.Encoding);
   reader.SetLimits({kHeaderNameBytes, kHeaderFields});
-  const std::optional<TCsvRecord> header = reader.Next();
+  const std::optional<CsvRecord> header = reader.Next();
   if (!header) throw ECsvError(1, "the file is empty; the first line names the columns");
 
-  TAppendOnlyTable table;
+  AppendOnlyTable table;
   table.Connection = &dm.conn;
   table.Open();
-  const TColumnMap map = MapHeader(*header, table);
+  const ColumnMap map = MapHeader(*header, table);
   reader.SetLimits({LongestValueBytes(map, table), map.FieldIndex.size() + map.TrailingComma});
 
   int imported = 0;
   dm.conn.BeginTrans();
   try {
-    while (const std::optional<TCsvRecord> record = reader.Next()) {
+    while (const std::optional<CsvRecord> record = reader.Next()) {
       if (IsBlankLine(*record)) continue;
       try {
         AppendRecord(table, *record, map, options.Today);

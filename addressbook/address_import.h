@@ -9,8 +9,8 @@ namespace addressbook {
 
 class Tdm;
 
-struct TImportOptions {
-  TTextEncoding Encoding = TTextEncoding::Detect;
+struct ImportOptions {
+  TextEncoding Encoding = TextEncoding::Detect;
   std::string Today;  // SDATE of every new record, "YYYY-MM-DD"
 };
 
@@ -21,6 +21,6 @@ struct TImportOptions {
 // record is read; the records are read and stored one at a time, all in one transaction: the
 // first bad one (ECsvError with its line: a value longer than any of the header's columns holds
 // is refused before the rest of it is read) rolls everything back. dm's own table is not used.
-int ImportSpreadsheetCsv(Tdm& dm, std::istream& csv, const TImportOptions& options);
+int ImportSpreadsheetCsv(Tdm& dm, std::istream& csv, const ImportOptions& options);
 
 }  // namespace addressbook

@@ -46,8 +46,8 @@ platform::IconvConverter* ConverterFrom(const std::string& iconvName) {
 
 }  // namespace
 
-TDecodedText RepairedUtf8(std::string_view bytes) {
-  TDecodedText out;
+DecodedText RepairedUtf8(std::string_view bytes) {
+  DecodedText out;
   out.Text.reserve(bytes.size());
   for (std::size_t pos = 0; pos < bytes.size();) {
     const std::size_t start = pos;
@@ -62,7 +62,7 @@ TDecodedText RepairedUtf8(std::string_view bytes) {
   return out;
 }
 
-std::optional<TDecodedText> DecodeCharset(std::string_view bytes, std::string_view charset) {
+std::optional<DecodedText> DecodeCharset(std::string_view bytes, std::string_view charset) {
   const std::string name = IconvName(charset);
   if (name == "UTF-8") return RepairedUtf8(bytes);
   platform::IconvConverter* converter = ConverterFrom(name);
@@ -70,7 +70,7 @@ std::optional<TDecodedText> DecodeCharset(std::string_view bytes, std::string_vi
   // An invalid or cut-off sequence: one replacement for its first byte, then read on.
   std::string replacement;
   platform::AppendCodePoint(replacement, platform::kReplacementCharacter);
-  TDecodedText out;
+  DecodedText out;
   out.Replaced = !converter->Convert(bytes, out.Text, replacement,
                                      [](std::string_view) { return std::size_t{1}; });
   return out;

@@ -68,7 +68,7 @@ const std::map<std::string, std::string_view>& Aliases() {
 
 std::string_view DefaultTarget(std::string_view header) {
   const std::string_view name = TrimBlanks(header);
-  if (const TColumnInfo* column = FindImportableColumn(name)) return column->Name;
+  if (const ColumnInfo* column = FindImportableColumn(name)) return column->Name;
   const auto alias = Aliases().find(HeaderKey(name));
   return alias == Aliases().end() ? std::string_view() : alias->second;
 }
@@ -84,7 +84,7 @@ std::optional<std::string> TickText(std::string_view value) {
 
 }  // namespace
 
-TColumnMapping::TColumnMapping(std::vector<std::string> sourceColumns)
+ColumnMapping::ColumnMapping(std::vector<std::string> sourceColumns)
     : FSourceColumns(std::move(sourceColumns)), FTargets(FSourceColumns.size()) {
   for (std::size_t i = 0; i < FSourceColumns.size(); ++i) {
     const std::string_view target = DefaultTarget(FSourceColumns[i]);
@@ -93,7 +93,7 @@ TColumnMapping::TColumnMapping(std::vector<std::string> sourceColumns)
   }
 }
 
-void TColumnMapping::SetTarget(std::size_t index, std::string_view target) {
+void ColumnMapping::SetTarget(std::size_t index, std::string_view target) {
   if (index >= FTargets.size())
     throw std::out_of_range("no source column " + std::to_string(index));
   if (!target.empty()) {
@@ -108,14 +108,14 @@ void TColumnMapping::SetTarget(std::size_t index, std::string_view target) {
   FTargets[index] = std::string(target);
 }
 
-TAddressRecord TColumnMapping::Apply(const TSourceRow& row, std::string_view rowNoun) const {
+AddressRecord ColumnMapping::Apply(const SourceRow& row, std::string_view rowNoun) const {
   const std::string where = std::string(rowNoun) + " " + std::to_string(row.Number) + ": ";
-  TAddressRecord record;
+  AddressRecord record;
   for (std::size_t i = 0; i < FTargets.size(); ++i) {
     if (FTargets[i].empty() || i >= row.Values.size()) continue;
     const std::string& value = row.Values[i];
-    const TColumnInfo& column = *FindImportableColumn(FTargets[i]);
-    if (column.Kind == TColumnKind::YesNo) {
+    const ColumnInfo& column = *FindImportableColumn(FTargets[i]);
+    if (column.Kind == ColumnKind::YesNo) {
       std::optional<std::string> tick = TickText(value);
       if (!tick)
         throw EImportError(where + FTargets[i] + ": \"" + value +

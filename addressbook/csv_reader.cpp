@@ -34,10 +34,10 @@ int FirstInvalidLine(std::string_view bytes, int line, Validator valid) {
 
 }  // namespace
 
-TCsvReader::TCsvReader(std::istream& in, TTextEncoding encoding)
+CsvReader::CsvReader(std::istream& in, TextEncoding encoding)
     : FIn(in), FEncoding(encoding), FBuffer(kChunkBytes) {}
 
-int TCsvReader::Peek() {
+int CsvReader::Peek() {
   if (FPos == FEnd) {
     FIn.read(FBuffer.data(), static_cast<std::streamsize>(FBuffer.size()));
     FEnd = static_cast<std::size_t>(FIn.gcount());
@@ -50,13 +50,13 @@ int TCsvReader::Peek() {
   return static_cast<unsigned char>(FBuffer[FPos]);
 }
 
-void TCsvReader::Append(TRawField& field, char c) {
+void CsvReader::Append(RawField& field, char c) {
   if (field.Bytes.size() == FLimits.FieldBytes)
     throw ECsvError(FLine, "a value is longer than any column of the table holds");
   field.Bytes += c;
 }
 
-void TCsvReader::ReadPlainField(TRawField& field) {
+void CsvReader::ReadPlainField(RawField& field) {
   for (int c = Peek(); c >= 0 && c != ',' && c != '\n'; c = Peek()) {
     Advance();
     // A CR ends the field only as part of CRLF; alone it is data.
@@ -65,7 +65,7 @@ void TCsvReader::ReadPlainField(TRawField& field) {
   }
 }
 
-void TCsvReader::ReadQuotedField(TRawField& field) {
+void CsvReader::ReadQuotedField(RawField& field) {
   const int opened = FLine;
   Advance();
   for (;;) {
@@ -89,22 +89,22 @@ void TCsvReader::ReadQuotedField(TRawField& field) {
     throw ECsvError(FLine, "text follows the closing quote of a value");
 }
 
-void TCsvReader::DecideEncoding(const std::vector<TRawField>& fields, int line) {
+void CsvReader::DecideEncoding(const std::vector<RawField>& fields, int line) {
   const auto all = [&](bool (*valid)(std::string_view)) {
     return std::all_of(fields.begin(), fields.end(),
-                       [&](const TRawField& field) { return valid(field.Bytes); });
+                       [&](const RawField& field) { return valid(field.Bytes); });
   };
   if (all(platform::IsValidUtf8)) {
-    FEncoding = TTextEncoding::Utf8;
+    FEncoding = TextEncoding::Utf8;
   } else if (all(platform::IsValidCp949)) {
-    FEncoding = TTextEncoding::Cp949;
+    FEncoding = TextEncoding::Cp949;
   } else {
     throw ECsvError(line, "the text is neither UTF-8 nor code page 949");
   }
 }
 
-std::string TCsvReader::Decode(const TRawField& field) {
-  if (FEncoding == TTextEncoding::Cp949) {
+std::string CsvReader::Decode(const RawField& field) {
+  if (FEncoding == TextEncoding::Cp949) {
     if (int bad = FirstInvalidLine(field.Bytes, field.Line, platform::IsValidCp949))
       throw ECsvError(bad, "the text is not valid code page 949");
     return platform::FromCp949(field.Bytes);
@@ -114,20 +114,20 @@ std::string TCsvReader::Decode(const TRawField& field) {
   return field.Bytes;
 }
 
-std::optional<TCsvRecord> TCsvReader::Next() {
+std::optional<CsvRecord> CsvReader::Next() {
   if (!FStarted) {
     FStarted = true;
     // A byte-order mark can only be UTF-8's; it is not part of the first name.
-    if (FEncoding != TTextEncoding::Cp949 && Peek() >= 0 &&
+    if (FEncoding != TextEncoding::Cp949 && Peek() >= 0 &&
         std::string_view(FBuffer.data(), FEnd).starts_with(kByteOrderMark)) {
       FPos += kByteOrderMark.size();
-      FEncoding = TTextEncoding::Utf8;
+      FEncoding = TextEncoding::Utf8;
     }
   }
   if (Peek() < 0) return std::nullopt;
 
   const int line = FLine;
-  std::vector<TRawField> fields;
+  std::vector<RawField> fields;
   for (;;) {
     if (fields.size() == FLimits.Fields)
       throw ECsvError(line, "more than " + std::to_string(FLimits.Fields) + " fields");
@@ -148,22 +148,22 @@ std::optional<TCsvRecord> TCsvReader::Next() {
     break;
   }
 
-  if (FEncoding == TTextEncoding::Detect &&
+  if (FEncoding == TextEncoding::Detect &&
       !std::all_of(fields.begin(), fields.end(),
-                   [](const TRawField& field) { return IsAscii(field.Bytes); }))
+                   [](const RawField& field) { return IsAscii(field.Bytes); }))
     DecideEncoding(fields, line);
-  TCsvRecord record;
+  CsvRecord record;
   record.Line = line;
   record.Fields.reserve(fields.size());
-  for (const TRawField& field : fields) record.Fields.push_back(Decode(field));
+  for (const RawField& field : fields) record.Fields.push_back(Decode(field));
   return record;
 }
 
-std::vector<TCsvRecord> ReadCsvRecords(std::string_view bytes, TTextEncoding encoding) {
+std::vector<CsvRecord> ReadCsvRecords(std::string_view bytes, TextEncoding encoding) {
   std::istringstream in{std::string(bytes)};
-  TCsvReader reader(in, encoding);
-  std::vector<TCsvRecord> records;
-  while (std::optional<TCsvRecord> record = reader.Next()) records.push_back(std::move(*record));
+  CsvReader reader(in, encoding);
+  std::vector<CsvRecord> records;
+  while (std::optional<CsvRecord> record = reader.Next()) records.push_back(std::move(*record));
   return records;
 }
 

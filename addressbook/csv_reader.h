@@ -21,16 +21,16 @@ class ECsvError : public platform::Exception {
   int Line;
 };
 
-struct TCsvRecord {
+struct CsvRecord {
   int Line = 0;  // where the record starts; a quoted line break makes a record span lines
   std::vector<std::string> Fields;
 
-  bool operator==(const TCsvRecord&) const = default;
+  bool operator==(const CsvRecord&) const = default;
 };
 
 // How much one record may hold, so that a huge or hostile file is refused before it is read
 // further, instead of being held in memory.
-struct TCsvLimits {
+struct CsvLimits {
   std::size_t FieldBytes = std::numeric_limits<std::size_t>::max();  // a value, as in the file
   std::size_t Fields = std::numeric_limits<std::size_t>::max();      // values in a record
 };
@@ -42,35 +42,35 @@ struct TCsvLimits {
 // Detect takes a byte-order mark for UTF-8; without one, the first record that holds a byte above
 // 0x7F decides (the header, as a rule): UTF-8 when the record is well-formed UTF-8, else code page
 // 949 when it is valid there.
-class TCsvReader {
+class CsvReader {
  public:
-  TCsvReader(std::istream& in, TTextEncoding encoding);
+  CsvReader(std::istream& in, TextEncoding encoding);
 
-  void SetLimits(const TCsvLimits& limits) { FLimits = limits; }
+  void SetLimits(const CsvLimits& limits) { FLimits = limits; }
 
   // The next record, decoded to UTF-8; nothing at the end of the text. Throws ECsvError naming
   // the line for a quote that is never closed or is followed by anything but a separator, text
   // that is not in the encoding, a value or a record beyond the limits (as soon as it goes beyond
   // them), and a stream that cannot be read.
-  std::optional<TCsvRecord> Next();
+  std::optional<CsvRecord> Next();
 
  private:
-  struct TRawField {
+  struct RawField {
     int Line;
     std::string Bytes;
   };
 
   int Peek();  // the next byte, -1 at the end
   void Advance() { ++FPos; }
-  void Append(TRawField& field, char c);
-  void ReadPlainField(TRawField& field);
-  void ReadQuotedField(TRawField& field);
-  std::string Decode(const TRawField& field);
-  void DecideEncoding(const std::vector<TRawField>& fields, int line);
+  void Append(RawField& field, char c);
+  void ReadPlainField(RawField& field);
+  void ReadQuotedField(RawField& field);
+  std::string Decode(const RawField& field);
+  void DecideEncoding(const std::vector<RawField>& fields, int line);
 
   std::istream& FIn;
-  TTextEncoding FEncoding;
-  TCsvLimits FLimits;
+  TextEncoding FEncoding;
+  CsvLimits FLimits;
   std::vector<char> FBuffer;
   std::size_t FPos = 0;
   std::size_t FEnd = 0;
@@ -79,7 +79,7 @@ class TCsvReader {
 };
 
 // Every record of a text held whole in memory (a small text: checks and tests).
-std::vector<TCsvRecord> ReadCsvRecords(std::string_view bytes,
-                                       TTextEncoding encoding = TTextEncoding::Utf8);
+std::vector<CsvRecord> ReadCsvRecords(std::string_view bytes,
+                                      TextEncoding encoding = TextEncoding::Utf8);
 
 }  // namespace addressbook

@@ -46,9 +46,9 @@ bool IsLeftOutOfSpreadsheet(const std::string& columnName) {
   return columnName == "ID" || columnName == "GID" || columnName == "SDATE" || columnName == "ZIP2";
 }
 
-void WriteSpreadsheetCsv(dbengine::TDataSet& table, std::ostream& out, TSpreadsheetRows rows) {
+void WriteSpreadsheetCsv(dbengine::TDataSet& table, std::ostream& out, SpreadsheetRows rows) {
   // Looked up before anything is written: without the tick nothing says which records go.
-  dbengine::TField* tick = rows == TSpreadsheetRows::Ticked ? &table.FieldByName("선택") : nullptr;
+  dbengine::TField* tick = rows == SpreadsheetRows::Ticked ? &table.FieldByName("선택") : nullptr;
   std::vector<int> columns;
   std::string line;
   for (int i = 0; i < table.FieldCount(); ++i) {
@@ -63,7 +63,7 @@ void WriteSpreadsheetCsv(dbengine::TDataSet& table, std::ostream& out, TSpreadsh
   table.First();
   const int count = table.RecordCount();
   for (int n = 0; n < count; ++n) {
-    if (rows == TSpreadsheetRows::All || tick->AsBoolean()) {
+    if (rows == SpreadsheetRows::All || tick->AsBoolean()) {
       line.clear();
       for (int i : columns) {
         AppendQuotedIfNeeded(line, table.Fields(i).AsString());

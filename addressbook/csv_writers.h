@@ -11,7 +11,7 @@ namespace addressbook {
 
 // Which records the spreadsheet file holds: the button writes the ticked ones; a full copy of
 // the list writes every record, its tick as "True", "False" or empty.
-enum class TSpreadsheetRows { Ticked, All };
+enum class SpreadsheetRows { Ticked, All };
 
 // The spreadsheet file: every column of the table but ID, GID, SDATE and ZIP2, each name and
 // value followed by ","; one line per ticked record (per record with All), walking the table
@@ -21,7 +21,7 @@ enum class TSpreadsheetRows { Ticked, All };
 // Writing the ticked records of a table without `선택` fails with the data layer's missing-field
 // error before anything is written.
 void WriteSpreadsheetCsv(dbengine::TDataSet& table, std::ostream& out,
-                         TSpreadsheetRows rows = TSpreadsheetRows::Ticked);
+                         SpreadsheetRows rows = SpreadsheetRows::Ticked);
 
 // The label hand-off file: every row of the open query, values separated by "," with none after
 // the last, LF line ends, code page 949, never quoted (the host reads it so). A CR, LF or NUL

@@ -71,8 +71,8 @@ std::vector<std::string> FindWords(std::string_view text) {
   return words;
 }
 
-TFindCondition FindCondition(std::string_view text) {
-  TFindCondition condition;
+FindCondition FindConditionFor(std::string_view text) {
+  FindCondition condition;
   std::size_t number = 0;
   for (const std::string& word : FindWords(text)) {
     ++number;

@@ -49,12 +49,12 @@ std::size_t Utf8ByteOrderMarkLength(std::string_view head) {
   return head.starts_with("\xEF\xBB\xBF") ? 3 : 0;
 }
 
-TTextEncoding ChooseTextEncoding(std::string_view head, TTextEncoding requested) {
-  if (requested != TTextEncoding::Detect) return requested;
-  if (Utf8ByteOrderMarkLength(head) > 0) return TTextEncoding::Utf8;
+TextEncoding ChooseTextEncoding(std::string_view head, TextEncoding requested) {
+  if (requested != TextEncoding::Detect) return requested;
+  if (Utf8ByteOrderMarkLength(head) > 0) return TextEncoding::Utf8;
   const std::size_t utf8 = Utf8ValidPrefix(head);
-  if (utf8 == head.size()) return TTextEncoding::Utf8;
-  return Cp949ValidPrefix(head) >= utf8 ? TTextEncoding::Cp949 : TTextEncoding::Utf8;
+  if (utf8 == head.size()) return TextEncoding::Utf8;
+  return Cp949ValidPrefix(head) >= utf8 ? TextEncoding::Cp949 : TextEncoding::Utf8;
 }
 
 }  // namespace addressbook

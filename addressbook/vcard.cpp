@@ -43,21 +43,21 @@ std::string Unescaped(std::string_view raw) {
 
 }  // namespace
 
-std::string TVCardProperty::Param(std::string_view name) const {
+std::string VCardProperty::Param(std::string_view name) const {
   for (const auto& [paramName, value] : Params) {
     if (platform::SameText(paramName, name)) return value;
   }
   return {};
 }
 
-bool TVCardProperty::HasType(std::string_view type) const {
+bool VCardProperty::HasType(std::string_view type) const {
   for (const auto& [paramName, value] : Params) {
     if (paramName == "TYPE" && platform::SameText(value, type)) return true;
   }
   return false;
 }
 
-int TVCardProperty::Preference() const {
+int VCardProperty::Preference() const {
   constexpr int kNone = 101;
   int best = kNone;
   for (const auto& [paramName, value] : Params) {
@@ -73,11 +73,11 @@ int TVCardProperty::Preference() const {
   return best;
 }
 
-std::string TVCardProperty::Text() const {
+std::string VCardProperty::Text() const {
   return Unescaped(Value);
 }
 
-std::vector<std::string> TVCardProperty::Components() const {
+std::vector<std::string> VCardProperty::Components() const {
   std::vector<std::string> parts;
   std::size_t start = 0;
   for (std::size_t i = 0; i < Value.size(); ++i) {
@@ -92,16 +92,16 @@ std::vector<std::string> TVCardProperty::Components() const {
   return parts;
 }
 
-std::vector<const TVCardProperty*> TVCard::All(std::string_view name) const {
-  std::vector<const TVCardProperty*> found;
-  for (const TVCardProperty& property : Properties) {
+std::vector<const VCardProperty*> VCard::All(std::string_view name) const {
+  std::vector<const VCardProperty*> found;
+  for (const VCardProperty& property : Properties) {
     if (platform::SameText(property.Name, name)) found.push_back(&property);
   }
   return found;
 }
 
-const TVCardProperty* TVCard::First(std::string_view name) const {
-  for (const TVCardProperty& property : Properties) {
+const VCardProperty* VCard::First(std::string_view name) const {
+  for (const VCardProperty& property : Properties) {
     if (platform::SameText(property.Name, name)) return &property;
   }
   return nullptr;

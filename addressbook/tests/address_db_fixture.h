@@ -24,7 +24,7 @@ inline const char* const kSheetHeader =
 // module.
 class AddressDbFixture {
  public:
-  using TValues = std::vector<std::pair<std::string, std::string>>;
+  using Values = std::vector<std::pair<std::string, std::string>>;
 
   // A new database made as `create` makes it, open on `dm` with its table open.
   std::string NewDatabase(const std::string& name) {
@@ -34,7 +34,7 @@ class AddressDbFixture {
     return path;
   }
   // A record of these column values; the tick stays NULL unless given.
-  void AddRecord(const TValues& values, std::optional<bool> tick = true) {
+  void AddRecord(const Values& values, std::optional<bool> tick = true) {
     dbengine::TDataSet& table = dm.adoTblMember;
     table.Insert();
     if (tick) table.FieldByName("선택").SetAsBoolean(*tick);
@@ -42,7 +42,7 @@ class AddressDbFixture {
     table.Post();
   }
   // The open table in the spreadsheet layout (code page 949).
-  std::string Sheet(TSpreadsheetRows rows = TSpreadsheetRows::All) {
+  std::string Sheet(SpreadsheetRows rows = SpreadsheetRows::All) {
     std::ostringstream out;
     WriteSpreadsheetCsv(dm.adoTblMember, out, rows);
     return out.str();

@@ -30,7 +30,7 @@ class AddressFile : public ::testing::Test, public AddressDbFixture {
     EXPECT_EQ(t.RecordCount(), 0) << table;
     return names;
   }
-  std::string Export(TExportLayout layout, bool tickedOnly) {
+  std::string Export(ExportLayout layout, bool tickedOnly) {
     std::ostringstream out;
     ExportRecords(dm, layout, tickedOnly, out);
     return out.str();
@@ -44,7 +44,7 @@ TEST_F(AddressFile, CreateMakesBothTablesWithTheirColumnsInOrderAndRegistersTheS
   ASSERT_TRUE(dm.OpenDB(path, "new.mdb"));
   EXPECT_EQ(ColumnsOf("GROUP_ID"), (std::vector<std::string>{"GID", "그룹명"}));
   std::vector<std::string> columns;
-  for (const TColumnInfo& column : AddressColumns()) columns.emplace_back(column.Name);
+  for (const ColumnInfo& column : AddressColumns()) columns.emplace_back(column.Name);
   EXPECT_EQ(ColumnsOf("addr_rec"), columns);
   const std::string registered = dir.Read("odbc.ini");
   EXPECT_NE(registered.find("[ZAZAVOROR]"), std::string::npos) << registered;
@@ -84,11 +84,11 @@ TEST_F(AddressFile, WhatIsNotAnAddressDatabaseIsRefusedClearly) {
   dm.conn.AccessReader = std::string(ZARIZE_BIN_DIR) + "/zarize-mdb-read";  // the build's reader
   dbengine::CreateEmptyDatabase(dir.Path("other.mdb"));
   mkdir(dir.Path("folder.mdb").c_str(), 0777);
-  struct TCase {
+  struct Case {
     std::string path;
     std::string message;
   };
-  std::vector<TCase> cases = {
+  std::vector<Case> cases = {
       {dir.Path("missing.mdb"), dir.Path("missing.mdb") + ": no such file"},
       {dir.Path("folder.mdb"), dir.Path("folder.mdb") + " is a folder"},
       {dir.Write("text.mdb", "이름,주소\n"),
@@ -134,7 +134,7 @@ TEST_F(AddressFile, CountTellsRecordsAndTickedOnesApart) {
   AddRecord({{"이름", "나"}}, false);
   AddRecord({{"이름", "다"}}, std::nullopt);  // a NULL tick is not ticked
   AddRecord({{"이름", "라"}}, true);
-  const TRecordCount count = CountRecords(dm);
+  const RecordCounts count = CountRecords(dm);
   EXPECT_EQ(count.Records, 4);
   EXPECT_EQ(count.Ticked, 2);
 }
@@ -147,18 +147,18 @@ TEST_F(AddressFile, ExportWritesEveryRecordOrTheTickedOnesInEitherLayout) {
   Reopen();  // the records in the order the file keeps them
 
   const std::string empties(20, ',');
-  EXPECT_EQ(Export(TExportLayout::Spreadsheet, true),
+  EXPECT_EQ(Export(ExportLayout::Spreadsheet, true),
             platform::ToCp949(std::string(kSheetHeader) + "True,가,,100-011,\"서울, 중구\"," +
                               empties + "\n"));
   EXPECT_EQ(
-      Export(TExportLayout::Spreadsheet, false),
+      Export(ExportLayout::Spreadsheet, false),
       platform::ToCp949(std::string(kSheetHeader) + "True,가,,100-011,\"서울, 중구\"," + empties +
                         "\nFalse,나,,,부산," + empties + "\n,다,,,," + empties + "\n"));
   // The label layout is never quoted: the host reads it so.
   const std::string labelHeader = "우편번호,주소,상세주소,회사,이름,존칭\n";
-  EXPECT_EQ(Export(TExportLayout::Label, true),
+  EXPECT_EQ(Export(ExportLayout::Label, true),
             platform::ToCp949(labelHeader + "100-011,서울, 중구,,,가,\n"));
-  EXPECT_EQ(Export(TExportLayout::Label, false),
+  EXPECT_EQ(Export(ExportLayout::Label, false),
             platform::ToCp949(labelHeader + "100-011,서울, 중구,,,가,\n,부산,,,나,\n,,,,다,\n"));
 }
 

@@ -14,8 +14,8 @@ const char* const kToday = "2024-05-06";
 
 class Import : public ::testing::Test, public AddressDbFixture {
  protected:
-  int Run(const std::string& bytes, TTextEncoding encoding = TTextEncoding::Detect) {
-    TImportOptions options;
+  int Run(const std::string& bytes, TextEncoding encoding = TextEncoding::Detect) {
+    ImportOptions options;
     options.Encoding = encoding;
     options.Today = kToday;
     std::istringstream csv(bytes);
@@ -29,7 +29,7 @@ class Import : public ::testing::Test, public AddressDbFixture {
 };
 
 // Every column the export writes, with values that need the quoting and the code page.
-AddressDbFixture::TValues FullRecord(const std::string& name) {
+AddressDbFixture::Values FullRecord(const std::string& name) {
   return {{"이름", name},
           {"존칭", "님"},
           {"우편번호", "100-011"},
@@ -57,8 +57,8 @@ AddressDbFixture::TValues FullRecord(const std::string& name) {
 }
 
 TEST_F(Import, ZeravusOwnExportComesBackByteForByte) {
-  for (TSpreadsheetRows rows : {TSpreadsheetRows::Ticked, TSpreadsheetRows::All}) {
-    const bool all = rows == TSpreadsheetRows::All;
+  for (SpreadsheetRows rows : {SpreadsheetRows::Ticked, SpreadsheetRows::All}) {
+    const bool all = rows == SpreadsheetRows::All;
     NewDatabase(all ? "source-all.mdb" : "source-ticked.mdb");
     AddRecord(FullRecord("홍길동"));
     AddRecord({{"이름", "빈칸"}}, false);
@@ -125,12 +125,12 @@ TEST_F(Import, UnicodeWithAndWithoutByteOrderMarkAndCodePage949StoreTheSame) {
   struct {
     const char* name;
     std::string bytes;
-    TTextEncoding encoding;
+    TextEncoding encoding;
   } cases[] = {
-      {"UTF-8", csv, TTextEncoding::Detect},
-      {"UTF-8 with a byte-order mark", bom + csv, TTextEncoding::Detect},
-      {"code page 949", platform::ToCp949(csv), TTextEncoding::Detect},
-      {"code page 949 named", platform::ToCp949(csv), TTextEncoding::Cp949},
+      {"UTF-8", csv, TextEncoding::Detect},
+      {"UTF-8 with a byte-order mark", bom + csv, TextEncoding::Detect},
+      {"code page 949", platform::ToCp949(csv), TextEncoding::Detect},
+      {"code page 949 named", platform::ToCp949(csv), TextEncoding::Cp949},
   };
   std::string first;
   for (const auto& c : cases) {

@@ -9,20 +9,20 @@
 namespace addressbook {
 
 // How a failed comparison shows a record.
-void PrintTo(const TCsvRecord& record, std::ostream* out) {
+void PrintTo(const CsvRecord& record, std::ostream* out) {
   *out << "line " << record.Line << ":";
   for (const std::string& field : record.Fields) *out << " [" << field << "]";
 }
 
 namespace {
 
-using TRecords = std::vector<TCsvRecord>;
+using Records = std::vector<CsvRecord>;
 
 TEST(CsvRecords, ReadBothLayoutsAndKeepQuotedTextWhole) {
   struct {
     const char* name;
     std::string text;
-    TRecords want;
+    Records want;
   } cases[] = {
       {"the export's trailing comma and LF",
        "이름,주소,\n홍길동,서울,\n",
@@ -69,7 +69,7 @@ TEST(CsvRecords, ARecordAcrossTheReadersChunksReadsWhole) {
   // The reader takes the stream 64 KiB at a time; put every kind of boundary across one.
   for (std::size_t pad = 65530; pad < 65540; ++pad) {
     const std::string text = std::string(pad, 'p') + ",\"a\"\"b\r\nc\"\r\nx\ry,z\r\n";
-    const TRecords want = {{1, {std::string(pad, 'p'), "a\"b\r\nc"}}, {3, {"x\ry", "z"}}};
+    const Records want = {{1, {std::string(pad, 'p'), "a\"b\r\nc"}}, {3, {"x\ry", "z"}}};
     EXPECT_EQ(ReadCsvRecords(text), want) << pad;
   }
 }
@@ -78,7 +78,7 @@ TEST(CsvRecords, LimitsRefuseARecordBeforeTheRestOfItIsRead) {
   struct {
     const char* name;
     std::string text;
-    TCsvLimits limits;
+    CsvLimits limits;
     int line;
     const char* part;
   } cases[] = {
@@ -89,7 +89,7 @@ TEST(CsvRecords, LimitsRefuseARecordBeforeTheRestOfItIsRead) {
   for (const auto& c : cases) {
     // What follows the fault is a stream that fails when read: the reader must not get there.
     std::stringstream in(c.text + std::string(100000, 'z'));
-    TCsvReader reader(in, TTextEncoding::Utf8);
+    CsvReader reader(in, TextEncoding::Utf8);
     reader.SetLimits(c.limits);
     try {
       while (reader.Next()) {
@@ -107,24 +107,24 @@ const std::string kText = "우편번호,주소\n100-011,\"서울 중구, 충무�
 const std::string kBom = "\xEF\xBB\xBF";
 
 TEST(CsvText, EveryEncodingReadsToTheSameRecords) {
-  const TRecords want = ReadCsvRecords(kText);
+  const Records want = ReadCsvRecords(kText);
   ASSERT_EQ(want.size(), 2u);
   struct {
     const char* name;
     std::string bytes;
-    TTextEncoding encoding;
+    TextEncoding encoding;
   } cases[] = {
-      {"UTF-8", kText, TTextEncoding::Detect},
-      {"UTF-8 with a byte-order mark", kBom + kText, TTextEncoding::Detect},
-      {"code page 949", platform::ToCp949(kText), TTextEncoding::Detect},
-      {"UTF-8 named", kBom + kText, TTextEncoding::Utf8},
-      {"code page 949 named", platform::ToCp949(kText), TTextEncoding::Cp949},
+      {"UTF-8", kText, TextEncoding::Detect},
+      {"UTF-8 with a byte-order mark", kBom + kText, TextEncoding::Detect},
+      {"code page 949", platform::ToCp949(kText), TextEncoding::Detect},
+      {"UTF-8 named", kBom + kText, TextEncoding::Utf8},
+      {"code page 949 named", platform::ToCp949(kText), TextEncoding::Cp949},
       // Plain ASCII lines come first: the first Korean line decides.
       {"code page 949 after ASCII lines", "a\nb\n" + platform::ToCp949(kText),
-       TTextEncoding::Detect},
+       TextEncoding::Detect},
   };
   for (const auto& c : cases) {
-    TRecords records = ReadCsvRecords(c.bytes, c.encoding);
+    Records records = ReadCsvRecords(c.bytes, c.encoding);
     if (records.size() == 4) records.erase(records.begin(), records.begin() + 2);
     ASSERT_EQ(records.size(), 2u) << c.name;
     for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(records[i].Fields, want[i].Fields) << c.name;
@@ -136,16 +136,16 @@ TEST(CsvText, BrokenTextNamesTheLineWhereItBreaks) {
   struct {
     const char* name;
     std::string bytes;
-    TTextEncoding encoding;
+    TextEncoding encoding;
     int line;
   } cases[] = {
-      {"UTF-8 with a stray byte", kText + "x\xFFy,z\n", TTextEncoding::Detect, 3},
+      {"UTF-8 with a stray byte", kText + "x\xFFy,z\n", TextEncoding::Detect, 3},
       {"code page 949 cut in the middle of a character",
-       cp949 + platform::ToCp949("가나") + "\xB0\n", TTextEncoding::Detect, 3},
-      {"neither encoding from the start", "a\n\xFF\xFF\n", TTextEncoding::Detect, 2},
-      {"code page 949 read as named UTF-8", cp949, TTextEncoding::Utf8, 1},
-      {"code page 949 named, broken further on", cp949 + "\xFF\n", TTextEncoding::Cp949, 3},
-      {"a break on the second line of a quoted value", "a\n\"x\ny\xFF\"\n", TTextEncoding::Utf8, 3},
+       cp949 + platform::ToCp949("가나") + "\xB0\n", TextEncoding::Detect, 3},
+      {"neither encoding from the start", "a\n\xFF\xFF\n", TextEncoding::Detect, 2},
+      {"code page 949 read as named UTF-8", cp949, TextEncoding::Utf8, 1},
+      {"code page 949 named, broken further on", cp949 + "\xFF\n", TextEncoding::Cp949, 3},
+      {"a break on the second line of a quoted value", "a\n\"x\ny\xFF\"\n", TextEncoding::Utf8, 3},
   };
   for (const auto& c : cases) {
     try {

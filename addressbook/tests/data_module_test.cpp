@@ -29,17 +29,17 @@ class DataModule : public ::testing::Test {
   Tdm dm;
 };
 
-dbengine::TFieldType FieldTypeOf(TColumnKind kind) {
+dbengine::TFieldType FieldTypeOf(ColumnKind kind) {
   switch (kind) {
-    case TColumnKind::AutoNumber:
+    case ColumnKind::AutoNumber:
       return dbengine::ftAutoInc;
-    case TColumnKind::Integer:
+    case ColumnKind::Integer:
       return dbengine::ftInteger;
-    case TColumnKind::DateTime:
+    case ColumnKind::DateTime:
       return dbengine::ftDateTime;
-    case TColumnKind::YesNo:
+    case ColumnKind::YesNo:
       return dbengine::ftBoolean;
-    case TColumnKind::Text:
+    case ColumnKind::Text:
       return dbengine::ftWideString;
   }
   return dbengine::ftUnknown;

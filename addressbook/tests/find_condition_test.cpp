@@ -41,12 +41,12 @@ TEST(FindCondition, WordsOfTheFindBox) {
 
 TEST(FindCondition, ConditionTextAndValues) {
   const std::string like = " ESCAPE '\\'";
-  EXPECT_EQ(FindCondition("  "), TFindCondition());
-  EXPECT_EQ(FindCondition("홍길동").Sql,
+  EXPECT_EQ(FindConditionFor("  "), FindCondition());
+  EXPECT_EQ(FindConditionFor("홍길동").Sql,
             "(이름 LIKE :w1" + like + " OR 회사 LIKE :w1" + like + " OR 주소 LIKE :w1" + like +
                 " OR 상세주소 LIKE :w1" + like + " OR 우편번호 LIKE :w1" + like +
                 " OR 전화 LIKE :w1" + like + " OR 휴대폰 LIKE :w1" + like + ")");
-  const TFindCondition number = FindCondition("강남 010-12");
+  const FindCondition number = FindConditionFor("강남 010-12");
   EXPECT_EQ(number.Sql, "(이름 LIKE :w1" + like + " OR 회사 LIKE :w1" + like + " OR 주소 LIKE :w1" +
                             like + " OR 상세주소 LIKE :w1" + like + " OR 우편번호 LIKE :w1" + like +
                             " OR 전화 LIKE :w1" + like + " OR 휴대폰 LIKE :w1" + like +
@@ -69,7 +69,8 @@ TEST(FindCondition, ConditionTextAndValues) {
       {"--", {{":w1", "%--%"}}},  // hyphens alone are no number
       {"5", {{":w1", "%5%"}, {":n1", "%5%"}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(FindCondition(c.text).Parameters, c.parameters) << c.text;
+  for (const auto& c : cases)
+    EXPECT_EQ(FindConditionFor(c.text).Parameters, c.parameters) << c.text;
 }
 
 // The address table of a scratch database, with records that each hold one kind of text.
@@ -105,7 +106,7 @@ class FindInDatabase : public ::testing::Test {
   // The ids of the records the find text shows. dbengine binds no parameters yet, so the
   // values are spliced in here as quoted literals; once it binds them, bind them instead.
   std::vector<int> Found(const std::string& text) {
-    const TFindCondition condition = FindCondition(text);
+    const FindCondition condition = FindConditionFor(text);
     std::string where = condition.Sql;
     Parameters parameters = condition.Parameters;
     // :w12 before :w1, so no name is taken for the start of a longer one.

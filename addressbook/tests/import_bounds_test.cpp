@@ -29,7 +29,7 @@ constexpr bool kPeaksCompared = false;
 constexpr bool kPeaksCompared = true;
 #endif
 
-struct TImportRun {
+struct ImportRun {
   int Exit = -1;
   long PeakKb = 0;           // the program's peak resident memory
   std::size_t BytesFed = 0;  // how much of the input the program took before it stopped reading
@@ -37,7 +37,7 @@ struct TImportRun {
 };
 
 // Gives the input piece by piece; answers false when there is no more.
-using TFeed = std::function<bool(std::string& piece)>;
+using Feed = std::function<bool(std::string& piece)>;
 
 class ImportBounds : public ::testing::Test, public AddressDbFixture {
  protected:
@@ -49,7 +49,7 @@ class ImportBounds : public ::testing::Test, public AddressDbFixture {
   // Runs the program on `database` with the CSV on its standard input, fed until it is all given
   // or the program stops reading. The peak the kernel reports for the child includes the pages it
   // shared with this process until exec, so this process keeps its own memory small.
-  TImportRun Import(const TFeed& feed) {
+  ImportRun Import(const Feed& feed) {
     int pipeFds[2];
     EXPECT_EQ(pipe(pipeFds), 0);
     const std::string errPath = dir.Path("stderr");
@@ -68,7 +68,7 @@ class ImportBounds : public ::testing::Test, public AddressDbFixture {
       _exit(127);
     }
     close(pipeFds[0]);
-    TImportRun run;
+    ImportRun run;
     // The program may stop reading at any moment: a write then fails instead of killing us.
     struct sigaction ignore = {};
     ignore.sa_handler = SIG_IGN;
@@ -99,7 +99,7 @@ class ImportBounds : public ::testing::Test, public AddressDbFixture {
   }
 
   // A header, then `bytes` of records as a spreadsheet program writes them.
-  static TFeed Records(std::size_t bytes, int& count) {
+  static Feed Records(std::size_t bytes, int& count) {
     count = 0;
     return [bytes, &count, given = std::size_t{0}](std::string& piece) mutable {
       if (given >= bytes) return false;
@@ -115,7 +115,7 @@ class ImportBounds : public ::testing::Test, public AddressDbFixture {
   }
 
   // `head`, then `bytes` of one byte repeated, with no separator at all.
-  static TFeed Endless(const std::string& head, char byte, std::size_t bytes) {
+  static Feed Endless(const std::string& head, char byte, std::size_t bytes) {
     return [=, headGiven = false, given = std::size_t{0}](std::string& piece) mutable {
       if (!headGiven) {
         piece = head;
@@ -149,14 +149,14 @@ class ImportBounds : public ::testing::Test, public AddressDbFixture {
 
 TEST_F(ImportBounds, MemoryStaysNearATinyImportsWhateverTheInputsLength) {
   int tinyCount = 0;
-  const TImportRun tiny = Import(Records(1, tinyCount));
+  const ImportRun tiny = Import(Records(1, tinyCount));
   ASSERT_EQ(tiny.Exit, 0) << tiny.Err;
   ASSERT_GT(tiny.PeakKb, 0);
   const long bound = 3 * tiny.PeakKb;
 
   // A long list is stored as it is read, all in one transaction.
   int count = 0;
-  const TImportRun many = Import(Records(4 * kMiB, count));
+  const ImportRun many = Import(Records(4 * kMiB, count));
   EXPECT_EQ(many.Exit, 0) << many.Err;
   if (kPeaksCompared) {
     EXPECT_LT(many.PeakKb, bound) << "tiny import: " << tiny.PeakKb << " KiB";
@@ -169,7 +169,7 @@ TEST_F(ImportBounds, MemoryStaysNearATinyImportsWhateverTheInputsLength) {
   for (int i = 0; i < 40000; ++i) fortyThousandNames += "열" + std::to_string(i) + ",";
   struct {
     const char* what;
-    TFeed feed;
+    Feed feed;
     std::string error;
   } cases[] = {
       {"a value longer than any column", Endless(header + "김,", 'x', 64 * kMiB),
@@ -183,7 +183,7 @@ TEST_F(ImportBounds, MemoryStaysNearATinyImportsWhateverTheInputsLength) {
       {"a line of endless fields", Endless(header, ',', 64 * kMiB), "line 2: more than 2 fields"},
   };
   for (const auto& c : cases) {
-    const TImportRun run = Import(c.feed);
+    const ImportRun run = Import(c.feed);
     EXPECT_EQ(run.Exit, 1) << c.what;
     EXPECT_NE(run.Err.find(c.error), std::string::npos) << c.what << ": " << run.Err;
     EXPECT_LT(run.BytesFed, 4 * kMiB) << c.what;

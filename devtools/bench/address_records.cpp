@@ -27,7 +27,7 @@ std::string SampleList(const std::string& name) {
 
 // The sample address list as one map per record, keyed by the header's column names.
 std::vector<std::map<std::string, std::string>> ReadAddressSample() {
-  const std::vector<addressbook::TCsvRecord> lines =
+  const std::vector<addressbook::CsvRecord> lines =
       addressbook::ReadCsvRecords(ReadWholeFile(SampleList("address-sample.csv")));
   if (lines.empty()) throw std::runtime_error("the sample address list is empty");
   const std::vector<std::string>& header = lines.front().Fields;

@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::ostringstream out;
   addressbook::WriteSpreadsheetCsv(table, out);
-  const auto records = addressbook::ReadCsvRecords(out.str(), addressbook::TTextEncoding::Cp949);
+  const auto records = addressbook::ReadCsvRecords(out.str(), addressbook::TextEncoding::Cp949);
   // The header and one record, each ending in the empty field after the last ",".
   FUZZ_CHECK(records.size() == 2);
   FUZZ_CHECK(records[1].Fields.size() == 4);

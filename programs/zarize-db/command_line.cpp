@@ -16,13 +16,13 @@ namespace zarizedb {
 
 namespace {
 
+using addressbook::AddressList;
 using addressbook::EAddressFileError;
 using addressbook::ECsvError;
-using addressbook::TAddressList;
-using addressbook::TExportLayout;
-using addressbook::TImportOptions;
-using addressbook::TRecordCount;
-using addressbook::TTextEncoding;
+using addressbook::ExportLayout;
+using addressbook::ImportOptions;
+using addressbook::RecordCounts;
+using addressbook::TextEncoding;
 
 // A command line that does not say what to do; answered with exit code 2.
 class EUsageError : public platform::Exception {
@@ -38,7 +38,7 @@ struct TCommandLine {
   bool Ticked = false;
   bool Label = false;
   std::optional<std::string> Output;
-  TTextEncoding Encoding = TTextEncoding::Detect;
+  TextEncoding Encoding = TextEncoding::Detect;
 };
 
 struct TCommandInfo {
@@ -60,9 +60,9 @@ const TCommandInfo* FindCommand(const std::string& name) {
   return nullptr;
 }
 
-TTextEncoding EncodingNamed(const std::string& name) {
-  if (name == "utf-8" || name == "utf8" || name == "UTF-8") return TTextEncoding::Utf8;
-  if (name == "cp949" || name == "CP949") return TTextEncoding::Cp949;
+TextEncoding EncodingNamed(const std::string& name) {
+  if (name == "utf-8" || name == "utf8" || name == "UTF-8") return TextEncoding::Utf8;
+  if (name == "cp949" || name == "CP949") return TextEncoding::Cp949;
   throw EUsageError("unknown encoding '" + name + "' (utf-8 or cp949)");
 }
 
@@ -149,9 +149,9 @@ void RunImport(addressbook::Tdm& dm, const TCommandLine& line, std::ostream& out
   // Read as it is imported, never whole: a file of any length, or a pipe, costs the same memory.
   std::ifstream csv(csvPath, std::ios::binary);
   if (!csv) throw EAddressFileError(csvPath + ": " + std::strerror(errno));
-  OpenAddressDatabase(dm, path, TAddressList::CheckOnly);
+  OpenAddressDatabase(dm, path, AddressList::CheckOnly);
   if (dm.conn.ReadOnly()) throw EAddressFileError(path + " is read-only; nothing was imported");
-  TImportOptions options;
+  ImportOptions options;
   options.Encoding = line.Encoding;
   options.Today = platform::TodayText();
   int imported = 0;
@@ -166,7 +166,7 @@ void RunImport(addressbook::Tdm& dm, const TCommandLine& line, std::ostream& out
 
 void RunExport(addressbook::Tdm& dm, const TCommandLine& line, std::ostream& out) {
   OpenAddressDatabase(dm, line.Operands[0]);
-  const TExportLayout layout = line.Label ? TExportLayout::Label : TExportLayout::Spreadsheet;
+  const ExportLayout layout = line.Label ? ExportLayout::Label : ExportLayout::Spreadsheet;
   if (line.Output) {
     platform::AtomicFileWriter file(*line.Output);
     ExportRecords(dm, layout, line.Ticked, file.Stream());
@@ -192,7 +192,7 @@ void Run(const TCommandLine& line, std::ostream& out) {
     RunExport(dm, line, out);
   } else if (line.Command == "count") {
     OpenAddressDatabase(dm, path);
-    const TRecordCount count = CountRecords(dm);
+    const RecordCounts count = CountRecords(dm);
     out << "records: " << count.Records << "\nticked: " << count.Ticked << '\n';
   }
 }

@@ -53,11 +53,11 @@ std::string ReadFile(const std::string& path) {
 
 // The label hand-off lines the sample list's ticked records give, in the file's order.
 std::vector<std::string> SampleLabelLines() {
-  std::vector<addressbook::TCsvRecord> records = addressbook::ReadCsvRecords(
+  std::vector<addressbook::CsvRecord> records = addressbook::ReadCsvRecords(
       ReadFile(std::string(ZARIZE_SOURCE_DIR) + "/data/address-sample.csv"),
-      addressbook::TTextEncoding::Utf8);
+      addressbook::TextEncoding::Utf8);
   const std::vector<std::string>& header = records.front().Fields;
-  auto value = [&](const addressbook::TCsvRecord& record, const std::string& column) {
+  auto value = [&](const addressbook::CsvRecord& record, const std::string& column) {
     auto at = std::find(header.begin(), header.end(), column);
     EXPECT_NE(at, header.end()) << column;
     return at == header.end() ? std::string() : record.Fields.at(at - header.begin());

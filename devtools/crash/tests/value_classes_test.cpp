@@ -43,7 +43,7 @@ TEST_P(ValueClasses, KeptByTheDatabaseAndByEachFileAsFarAsItsCodePageHolds) {
 
   form.SaveSelectedCsv(dir.Path("list.csv"));
   const auto sheet =
-      addressbook::ReadCsvRecords(dir.Read("list.csv"), addressbook::TTextEncoding::Cp949);
+      addressbook::ReadCsvRecords(dir.Read("list.csv"), addressbook::TextEncoding::Cp949);
   ASSERT_EQ(sheet.size(), 2u);
   const std::vector<std::string>& header = sheet[0].Fields;
   const auto column = std::find(header.begin(), header.end(), "주소") - header.begin();
