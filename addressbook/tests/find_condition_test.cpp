@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "addressbook/data_module.h"
 #include "dbengine/connection.h"
 #include "dbengine/database_creation.h"
 #include "dbengine/query.h"
@@ -81,10 +82,7 @@ class FindInDatabase : public ::testing::Test {
     dbengine::CreateEmptyDatabase(path);
     conn.ConnectionString = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"" + path + "\"";
     conn.Open();
-    conn.Execute(
-        "CREATE TABLE addr_rec (ID Counter Primary Key,GID LONG,SDATE DATETIME,선택 YesNo,"
-        "이름 TEXT(32),존칭 TEXT(20),우편번호 TEXT(7),주소 TEXT(255),상세주소 TEXT(100),"
-        "전화 TEXT(20),팩스 TEXT(20),휴대폰 TEXT(20),회사 TEXT(30),부서 TEXT(30),직책 TEXT(30))");
+    conn.Execute(kCreateAddressTable);
     const char* rows[] = {
         "'홍길동','자리즈','서울특별시 강남구 논현로 508','101동 202호','06035','02-555-1234',"
         "'010-1234-5678','영업부'",
