@@ -29,15 +29,15 @@ constexpr std::size_t kUnsizedValueBytes = 1 << 20;
 // Stored records the table keeps before it lets them go.
 constexpr int kRecordsHeld = 1000;
 
-// The address table opened to take new records only: it reads no rows, and a refresh lets the
-// records stored since go again, so an import holds a bounded number of them whatever the
-// length of the file.
+// The address table opened to take new records only: its filter shows no rows, and a refresh
+// lets the records stored since go again, so an import holds a bounded number of them whatever
+// the length of the file.
 class AppendOnlyTable : public dbengine::TADOTable {
  public:
-  AppendOnlyTable() { TableName = "addr_rec"; }
-
- protected:
-  std::string SelectStatement() const override { return "SELECT rowid, * FROM addr_rec WHERE 0"; }
+  AppendOnlyTable() {
+    TableName = "addr_rec";
+    SetFilter("0");
+  }
 };
 
 // The tick a value of the `선택` column asks for; nothing for an empty value, which keeps the

@@ -9,6 +9,7 @@
 #include "dbengine/dataset.h"
 #include "dbengine/errors.h"
 #include "dbengine/jet_sql.h"
+#include "dbengine/parameters.h"
 #include "dbengine/statement.h"
 #include "platform/ascii_case.h"
 
@@ -29,8 +30,9 @@ bool ModeIsReadOnly(const std::string& mode) {
   return upper.find("READ") != std::string::npos && upper.find("WRITE") == std::string::npos;
 }
 
-void RunStatement(sqlite3* db, const std::string& sql) {
+void RunStatement(sqlite3* db, const std::string& sql, const TParameters* parameters = nullptr) {
   Statement statement(db, sql);
+  if (parameters != nullptr) statement.Bind(*parameters);
   while (statement.Step()) {
   }
 }
@@ -116,9 +118,17 @@ void TADOConnection::RollbackTrans() {
 }
 
 void TADOConnection::Execute(const std::string& jetSql, TCommandType) {
+  Run(jetSql, nullptr);
+}
+
+void TADOConnection::Execute(const std::string& jetSql, const TParameters& parameters) {
+  Run(jetSql, &parameters);
+}
+
+void TADOConnection::Run(const std::string& jetSql, const TParameters* parameters) {
   RequireOpen();
   try {
-    RunStatement(FHandle, TranslateJetSql(jetSql));
+    RunStatement(FHandle, TranslateJetSql(jetSql), parameters);
   } catch (const EDatabaseError& error) {
     if ((error.ErrorCode & 0xff) == SQLITE_READONLY && !FReadOnlyReason.empty())
       throw EDatabaseError(FReadOnlyReason, error.ErrorCode);

@@ -11,6 +11,7 @@ struct sqlite3;
 namespace dbengine {
 
 class TDataSet;
+class TParameters;
 
 // One open database file. The connection string follows the provider's rules: the provider must
 // be Microsoft.Jet.OLEDB.4.0 and `Data Source` names the file; other properties are accepted and
@@ -47,6 +48,9 @@ class TADOConnection {
 
   // Runs one statement of the Jet dialect; a result set is read to its end and dropped.
   void Execute(const std::string& jetSql, TCommandType commandType = cmdText);
+  // The same with values for its :name placeholders, so that text (a path, a name) is never
+  // spliced into the statement: {{"file", path}}.
+  void Execute(const std::string& jetSql, const TParameters& parameters);
 
   // Changes whenever the file's data may have changed: a write through this connection, or a
   // commit by another one. Equal stamps mean rows read in between are still what the file holds.
@@ -65,6 +69,7 @@ class TADOConnection {
 
  private:
   void RequireOpen() const;
+  void Run(const std::string& jetSql, const TParameters* parameters);
 
   sqlite3* FHandle = nullptr;
   bool FReadOnly = false;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,10 @@
 namespace dbengine {
 
 class TADOConnection;
+class Cursor;
 class RecordReader;
+class RowSource;
+class StaticCursor;
 
 // What a data source, grid or navigator observes of a dataset.
 class TDataSetListener {
@@ -35,15 +39,27 @@ class TDataSetListener {
   virtual void UpdateData() {}
 };
 
-// Names one row of an open dataset; an empty bookmark names none.
-struct TBookmark {
-  std::uint64_t Serial = 0;
-  bool Empty() const { return Serial == 0; }
+// Names one row of an open dataset; an empty bookmark names none. A table's row is named by its
+// rowid, so the bookmark holds across re-reads and re-sorts; a new row by the rowid it is stored
+// as; a query's row by its place in one reading of the rows.
+class TBookmark {
+ public:
+  bool Empty() const { return FKind == TKind::None; }
+
+ private:
+  friend class StaticCursor;
+  enum class TKind : std::uint8_t { None, RowId, NewRow, Position };
+  TKind FKind = TKind::None;
+  std::int64_t FKey = 0;
+  std::uint64_t FReading = 0;
+  std::shared_ptr<const std::optional<std::int64_t>> FStored;
 };
 
 // Base of TADOTable and TADOQuery: a list of rows with a current record and the edit states.
-// A static cursor reads every row when it opens; a forward-only cursor streams them and is
-// read-only. Leaving a pending record by any move posts it when modified and drops it otherwise.
+// A static cursor counts the rows and reads them a page at a time as they are shown or walked,
+// holding only a few pages (and, for a table, the rowids); a forward-only cursor streams them and
+// is read-only. Leaving a pending record by any move posts it when modified and drops it
+// otherwise.
 class TDataSet {
  public:
   using TBookmark = dbengine::TBookmark;
@@ -55,6 +71,9 @@ class TDataSet {
   TADOConnection* Connection = nullptr;
   TCursorType CursorType = ctStatic;
   TLockType LockType = ltOptimistic;
+  // Rows a static cursor reads from the file at a time (a page); it holds a few pages. 0 lets
+  // the engine choose.
+  int CacheSize = 0;
 
   // Opens the connection first when it is closed. Every open reads the rows anew.
   void Open();
@@ -72,8 +91,8 @@ class TDataSet {
   int MoveBy(int distance);
   // Makes the record with this 1-based number current.
   void SetRecNo(int recNo);
-  bool Eof() const { return FEof; }
-  bool Bof() const { return FBof; }
+  bool Eof() const;
+  bool Bof() const;
   // 1-based number of the current record, 0 when there is none.
   int RecNo() const;
   // Rows in the list, a pending new row included; -1 for a forward-only cursor.
@@ -95,7 +114,7 @@ class TDataSet {
   // Asks every control to put what it still holds into the pending record (see UpdateData);
   // nothing happens while no record is pending. Every move, refresh, sort and insert does it first.
   void UpdateRecord();
-  // Posts a modified pending row (drops an untouched new one), reads every row again and keeps
+  // Posts a modified pending row (drops an untouched new one), reads the rows again and keeps
   // the current record where it still exists.
   void Refresh();
   bool Modified() const { return FModified; }
@@ -108,7 +127,8 @@ class TDataSet {
   bool BookmarkValid(const TBookmark& bookmark) const;
 
   // Any row's value without moving the current record (for a virtual grid); the pending row
-  // shows its edit buffer. recordIndex is 0-based in the list order.
+  // shows its edit buffer. recordIndex is 0-based in the list order. A row whose page cannot be
+  // read just now reads as empty (null); a record number outside the list is an error.
   std::string CellText(int recordIndex, int fieldIndex) const;
   bool CellIsNull(int recordIndex, int fieldIndex) const;
 
@@ -118,21 +138,14 @@ class TDataSet {
  protected:
   TDataSet();
 
-  // The SQLite statement that reads the rows. When HasRowId, its first column is the rowid.
-  virtual std::string SelectStatement() const = 0;
-  // The table Post and Delete write to; empty when the rows cannot be changed.
-  virtual std::string UpdateTableName() const { return {}; }
-  virtual bool HasRowId() const { return false; }
-  // Re-orders the rows after every read (Open, Refresh); a table applies its Sort here.
-  virtual void OrderRecords() {}
+  // The rows of a static cursor, read a page of `pageSize` rows at a time.
+  virtual std::unique_ptr<RowSource> StaticRows(TADOConnection& connection, int pageSize) = 0;
+  // The statement a forward-only cursor streams.
+  virtual std::unique_ptr<RecordReader> RowStream(TADOConnection& connection) = 0;
 
-  // Sorts the list stably by the fields (descending where asked), ties by rowid; keeps the
-  // current record current.
-  struct SortKey {
-    int FieldIndex;
-    bool Descending;
-  };
-  void SortRecords(const std::vector<SortKey>& keys);
+  // Reads the rows again after the order or the condition changed, keeping the current record
+  // current when it is still shown. A failure leaves the rows as they were.
+  void ReadRowsAgain();
   // The index of the field with this name (without regard to case) while opening too; -1 or
   // EDatabaseError "Field '<name>' not found" when there is none.
   int FieldIndex(const std::string& fieldName) const;
@@ -145,16 +158,12 @@ class TDataSet {
  private:
   friend class TField;
 
-  bool Streaming() const { return CursorType == ctOpenForwardOnly; }
-  void RequireStatic(const char* operation) const;
+  std::unique_ptr<Cursor> MakeCursor(TADOConnection& connection);
   void RequireWritable() const;
-  void ReadAllRecords(RecordReader& reader);
-  void MoveTo(int index);
   void SetState(TDataSetState state);
-  int IndexOfSerial(std::uint64_t serial) const;
-  CellView StoredCell(int recordIndex, int fieldIndex) const;
+  void Scrolled(bool moved);
   CellView Cell(int recordIndex, int fieldIndex) const;
-  void StartEditBuffer(const Record* from);
+  void StartEditBuffer(bool fromCurrentRecord);
   void EndEdit();
 
   // TField's access to the current record.
@@ -163,13 +172,7 @@ class TDataSet {
 
   TDataSetState FState = dsInactive;
   std::vector<std::unique_ptr<TField>> FFields;
-  std::vector<Record> FRecords;
-  int FCurrent = -1;
-  bool FBof = true;
-  bool FEof = true;
-  std::unique_ptr<RecordReader> FStream;
-  int FStreamRecNo = 0;
-  std::uint64_t FNextSerial = 1;
+  std::unique_ptr<Cursor> FCursor;
 
   std::vector<CellValue> FEditBuffer;
   std::vector<bool> FEditChanged;
@@ -177,7 +180,7 @@ class TDataSet {
 
   TADOConnection* FOpenedOn = nullptr;
   // The connection's change stamp when the rows were last read: a refresh with nothing changed
-  // since keeps them instead of reading them all again.
+  // since keeps them instead of reading them again.
   TADOConnection::TChangeStamp FReadStamp;
   ListenerList FListeners;
 };

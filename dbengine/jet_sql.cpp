@@ -1,12 +1,15 @@
 #include "dbengine/jet_sql.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
+
+#include "dbengine/names.h"
 
 namespace dbengine {
 namespace {
 
-enum class TokenKind { Word, Quoted, Blank, Comment, Other };
+enum class TokenKind { Word, Quoted, Parameter, Blank, Comment, Other };
 
 struct Token {
   TokenKind Kind;
@@ -54,6 +57,10 @@ std::vector<Token> Tokenize(const std::string& sql) {
       kind = TokenKind::Comment;
       const std::size_t close = sql.find("*/", pos + 2);
       end = close == std::string::npos ? sql.size() : close + 2;
+    } else if (c == ':' && end < sql.size() && IsWordByte(sql[end])) {
+      // A :name placeholder: never a word of the dialect, whatever its name.
+      kind = TokenKind::Parameter;
+      while (end < sql.size() && IsWordByte(sql[end])) ++end;
     } else if (std::isspace(static_cast<unsigned char>(c))) {
       kind = TokenKind::Blank;
       while (end < sql.size() && std::isspace(static_cast<unsigned char>(sql[end]))) ++end;
@@ -110,6 +117,18 @@ std::size_t TranslateCounter(const std::vector<Token>& tokens, std::size_t index
 }
 
 }  // namespace
+
+std::vector<std::string> ParameterNames(const std::string& jetSql) {
+  std::vector<std::string> names;
+  for (const Token& token : Tokenize(jetSql)) {
+    if (token.Kind != TokenKind::Parameter) continue;
+    const std::string name = token.Text.substr(1);
+    if (std::none_of(names.begin(), names.end(),
+                     [&name](const std::string& known) { return SameName(known, name); }))
+      names.push_back(name);
+  }
+  return names;
+}
 
 std::string TranslateJetSql(const std::string& jetSql) {
   std::vector<Token> tokens = Tokenize(jetSql);

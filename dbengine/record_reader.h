@@ -1,21 +1,15 @@
 #pragma once
 
-// Internal to this layer: turns the rows of a statement into Records.
+// Internal to this layer: turns the rows of a statement into packed rows.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "dbengine/field_def.h"
 #include "dbengine/row_buffer.h"
 #include "dbengine/statement.h"
 
 namespace dbengine {
-
-struct ColumnInfo {
-  std::string Name;
-  TFieldDef Def;
-};
 
 class RecordReader {
  public:
@@ -26,16 +20,17 @@ class RecordReader {
   Statement& Query() { return FStatement; }
   // Reads the next row into the record's values and rowid; false when there is none.
   bool Read(Record& into);
+  // Steps over the next row without reading it; false when there is none.
+  bool Skip() { return FStatement.Step(); }
+  // Back to the first row; the statement's read lock is let go until the next read.
   void Restart() { FStatement.Reset(); }
 
  private:
-  void DescribeColumns(sqlite3* db);
-
   Statement FStatement;
   int FFirstColumn;
   int FColumnCount;
   std::vector<ColumnInfo> FColumns;
-  RowBuilder FBuilder;
+  std::vector<CellView> FCells;  // the current row's, reused from row to row
 };
 
 }  // namespace dbengine

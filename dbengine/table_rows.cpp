@@ -1,7 +1,6 @@
 #include "dbengine/table_rows.h"
 
 #include "dbengine/errors.h"
-#include "dbengine/record_reader.h"
 #include "dbengine/statement.h"
 
 namespace dbengine {
@@ -40,7 +39,7 @@ std::int64_t InsertRow(sqlite3* db, const std::string& table,
   for (std::size_t i = 0; i < columns.size(); ++i)
     if (changed[i]) insert.Bind(++slot, values[i].View());
   insert.Step();
-  return sqlite3_last_insert_rowid(db);
+  return insert.LastInsertRowId();
 }
 
 void UpdateRow(sqlite3* db, const std::string& table, std::int64_t rowId,
@@ -52,7 +51,14 @@ void UpdateRow(sqlite3* db, const std::string& table, std::int64_t rowId,
     if (!assignments.empty()) assignments += ',';
     assignments += QuotedIdentifier(columns[i]) + "=?";
   }
-  if (assignments.empty()) return;
+  const char* const gone = "The record cannot be found; another user may have deleted it.";
+  if (assignments.empty()) {
+    // Nothing to store, but the row must still be there.
+    Statement find(db, "SELECT 1 FROM " + QuotedIdentifier(table) + " WHERE rowid=?");
+    find.BindInteger(1, rowId);
+    if (!find.Step()) throw EDatabaseError(gone);
+    return;
+  }
   Statement update(db,
                    "UPDATE " + QuotedIdentifier(table) + " SET " + assignments + " WHERE rowid=?");
   int slot = 0;
@@ -60,8 +66,7 @@ void UpdateRow(sqlite3* db, const std::string& table, std::int64_t rowId,
     if (changed[i]) update.Bind(++slot, values[i].View());
   update.BindInteger(++slot, rowId);
   update.Step();
-  if (sqlite3_changes(db) == 0)
-    throw EDatabaseError("The record cannot be found; another user may have deleted it.");
+  if (update.Changes() == 0) throw EDatabaseError(gone);
 }
 
 void DeleteRow(sqlite3* db, const std::string& table, std::int64_t rowId) {
@@ -70,13 +75,29 @@ void DeleteRow(sqlite3* db, const std::string& table, std::int64_t rowId) {
   remove.Step();
 }
 
-Record ReadRow(sqlite3* db, const std::string& table, std::int64_t rowId) {
-  RecordReader reader(db, SelectRowsStatement(table) + " WHERE rowid=?", true);
-  reader.Query().BindInteger(1, rowId);
-  Record record;
-  if (!reader.Read(record))
-    throw EDatabaseError("The record cannot be found; another user may have deleted it.");
-  return record;
+void EnsureOrderIndex(sqlite3* db, const std::string& table,
+                      const std::vector<std::string>& columns) {
+  std::string name = table + "_order";
+  std::string list;
+  for (const std::string& column : columns) {
+    name += '_';
+    name += column;
+    if (!list.empty()) list += ',';
+    list += QuotedIdentifier(column);
+  }
+  try {
+    // Looked up first: making an index that is there already would still take the write lock.
+    Statement known(db, "SELECT 1 FROM sqlite_master WHERE type='index' AND name=?");
+    known.Bind(1, CellView{CellKind::Text, 0, 0, name});
+    const bool present = known.Step();
+    known.Reset();
+    if (present) return;
+    Statement create(db, "CREATE INDEX IF NOT EXISTS " + QuotedIdentifier(name) + " ON " +
+                             QuotedIdentifier(table) + " (" + list + ")");
+    create.Step();
+  } catch (const EDatabaseError&) {
+    // Locked, full, or not ours to change: the rows are sorted when read instead.
+  }
 }
 
 }  // namespace dbengine

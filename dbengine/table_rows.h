@@ -22,11 +22,17 @@ std::string SelectRowsStatement(const std::string& table);
 std::int64_t InsertRow(sqlite3* db, const std::string& table,
                        const std::vector<std::string>& columns,
                        const std::vector<CellValue>& values, const std::vector<bool>& changed);
+// EDatabaseError when the row is no longer there.
 void UpdateRow(sqlite3* db, const std::string& table, std::int64_t rowId,
                const std::vector<std::string>& columns, const std::vector<CellValue>& values,
                const std::vector<bool>& changed);
 void DeleteRow(sqlite3* db, const std::string& table, std::int64_t rowId);
-// Reads the row back as stored (auto-numbers, defaults, the column's own conversions).
-Record ReadRow(sqlite3* db, const std::string& table, std::int64_t rowId);
+
+// Makes the index that gives the table's rows in the order of these columns (ties by rowid),
+// unless the file has it already or cannot take it: without it, opening a large table, jumping
+// to its end and scrolling would each sort every row. A failure changes nothing: the rows are
+// then sorted when read.
+void EnsureOrderIndex(sqlite3* db, const std::string& table,
+                      const std::vector<std::string>& columns);
 
 }  // namespace dbengine

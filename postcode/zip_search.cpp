@@ -13,17 +13,10 @@ namespace postcode {
 namespace {
 
 constexpr const char* kZipTable = "zip";
-
-// The typed text inside the statement's quoted pattern: an apostrophe is doubled so that it is
-// searched for and never ends the pattern; % and _ are left alone and stay wildcards.
-std::string PatternText(const std::string& typed) {
-  std::string text;
-  for (char c : typed) {
-    text += c;
-    if (c == '\'') text += '\'';
-  }
-  return text;
-}
+// The typed text goes in as a parameter, never into the statement's text: an apostrophe is
+// searched for and cannot end the pattern, while % and _ keep their meaning in LIKE.
+constexpr const char* kSearchStatement =
+    "SELECT 우편번호,주소 FROM zip WHERE 읍면동 like :dong ORDER BY 우편번호";
 
 }  // namespace
 
@@ -153,12 +146,11 @@ void TFZipSearch::sbDongClick() {
   }
   ADOT.Close();
   wwDS.SetDataSet(&DQ1);
-  const std::string statement = "SELECT 우편번호,주소 FROM zip WHERE 읍면동 like '%" +
-                                PatternText(typed) + "%' ORDER BY 우편번호";
   DQ1.Close();
   FHasRows = false;
   DQ1.SQL.Clear();
-  DQ1.SQL.Add(statement);
+  DQ1.SQL.Add(kSearchStatement);
+  DQ1.Parameters.ParamByName("dong").Value = "%" + typed + "%";
   DQ1.Open();
   FHasRows = DQ1.RecordCount() > 0;
 }

@@ -11,6 +11,7 @@
 
 #include "dbengine/errors.h"
 #include "dbengine/query.h"
+#include "dbengine/scoped_transaction.h"
 #include "dbengine/table.h"
 #include "dbengine/tests/test_database.h"
 #include "platform/testing/unprivileged.h"
@@ -143,6 +144,48 @@ TEST(Connection, RollbackUndoesEverySinceBegin) {
   db.conn.CommitTrans();
   EXPECT_EQ(db.Scalar("SELECT sum(a) FROM t"), "2");
   EXPECT_THROW(db.conn.CommitTrans(), EDatabaseError);
+}
+
+// A scoped transaction keeps its changes only when committed: leaving the scope any other way,
+// an error included, takes back everything since it began.
+TEST(Connection, AScopedTransactionRollsBackUnlessCommitted) {
+  testing::DatabaseFixture db({"CREATE TABLE t (a LONG)"});
+  {
+    TScopedTransaction transaction(db.conn);
+    db.conn.Execute("INSERT INTO t VALUES (1)");
+  }
+  EXPECT_FALSE(db.conn.InTransaction());
+  try {
+    TScopedTransaction transaction(db.conn);
+    db.conn.Execute("INSERT INTO t VALUES (2)");
+    db.conn.Execute("INSERT INTO nowhere VALUES (3)");
+    transaction.Commit();
+  } catch (const EDatabaseError&) {
+  }
+  EXPECT_FALSE(db.conn.InTransaction());
+  EXPECT_EQ(db.Scalar("SELECT count(*) FROM t"), "0");
+  {
+    TScopedTransaction transaction(db.conn);
+    db.conn.Execute("INSERT INTO t VALUES (4)");
+    transaction.Commit();
+  }
+  EXPECT_EQ(db.Scalar("SELECT group_concat(a) FROM t"), "4");
+  // A second one inside the first is refused and leaves the first as it was.
+  {
+    TScopedTransaction outer(db.conn);
+    db.conn.Execute("INSERT INTO t VALUES (5)");
+    EXPECT_THROW(TScopedTransaction inner(db.conn), EDatabaseError);
+    EXPECT_TRUE(db.conn.InTransaction());
+    outer.Commit();
+  }
+  EXPECT_EQ(db.Scalar("SELECT group_concat(a) FROM t"), "4,5");
+  // A connection closed in the scope has rolled back already; the scope's end is quiet.
+  {
+    TScopedTransaction transaction(db.conn);
+    db.conn.Execute("INSERT INTO t VALUES (6)");
+    db.conn.Close();
+  }
+  EXPECT_EQ(db.Scalar("SELECT count(*) FROM t"), "2");
 }
 
 TEST(Connection, ClosingClosesItsDataSetsAndDropsTheirPendingRows) {

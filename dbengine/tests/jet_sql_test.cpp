@@ -29,6 +29,9 @@ TEST(JetSql, TranslatesTheDialect) {
       {"CREATE TABLE counter (counter_id LONG)", "CREATE TABLE counter (counter_id LONG)"},
       {"SELECT counter /* TRUE */ FROM t -- TRUE\n", "SELECT counter /* TRUE */ FROM t"},
       {"SELECT 'it''s TRUE' FROM t", "SELECT 'it''s TRUE' FROM t"},
+      // A placeholder is no word of the dialect, whatever its name.
+      {"SELECT a FROM t WHERE x=:true AND y=TRUE AND z=:Counter;",
+       "SELECT a FROM t WHERE x=:true AND y=1 AND z=:Counter"},
   };
   for (const auto& c : cases) EXPECT_EQ(TranslateJetSql(c.jet), c.sqlite) << c.jet;
 }
@@ -114,6 +117,8 @@ TEST(JetSql, TheLabelQueryYieldsTheTickedRows) {
                                              "300-200,대전 서구,,,박민수,,"}));
 }
 
+// The typed text goes in as a parameter: % and _ keep their meaning in LIKE, an apostrophe is an
+// apostrophe.
 TEST(JetSql, ThePostcodeSearchMatchesWithWildcardsInPostcodeOrder) {
   testing::DatabaseFixture db(
       {"CREATE TABLE zip (우편번호 TEXT(7), 시도 TEXT(20), 읍면동 TEXT(50), 주소 TEXT(255))"});
@@ -121,7 +126,8 @@ TEST(JetSql, ThePostcodeSearchMatchesWithWildcardsInPostcodeOrder) {
       "INSERT INTO zip VALUES ('380-200','충북','신니면','충북 충주시 신니면'),"
       "('100-011','서울','신당동','서울 중구 신당동'),"
       "('135-806','서울','개포1동','서울 강남구 개포1동'),"
-      "('150-010','서울','당산동','서울 영등포구 당산동')");
+      "('150-010','서울','당산동','서울 영등포구 당산동'),"
+      "('999-001','시험','O''Neil동','시험 O''Neil동')");
   struct {
     const char* typed;
     std::vector<std::string> postcodes;
@@ -129,14 +135,17 @@ TEST(JetSql, ThePostcodeSearchMatchesWithWildcardsInPostcodeOrder) {
       {"신", {"100-011", "380-200"}},
       {"당", {"100-011", "150-010"}},
       {"_당", {"100-011"}},
-      {"", {"100-011", "135-806", "150-010", "380-200"}},
+      {"", {"100-011", "135-806", "150-010", "380-200", "999-001"}},
       {"없음", {}},
+      {"'", {"999-001"}},
+      {"O'N", {"999-001"}},
+      {"'%' OR 1=1 --", {}},
   };
   for (const auto& c : cases) {
     TADOQuery query;
     query.Connection = &db.conn;
-    query.SQL.Add(std::string("SELECT 우편번호,주소 FROM zip WHERE 읍면동 like '%") + c.typed +
-                  "%' ORDER BY 우편번호");
+    query.SQL.Add("SELECT 우편번호,주소 FROM zip WHERE 읍면동 like :dong ORDER BY 우편번호");
+    query.Parameters.ParamByName("dong").Value = std::string("%") + c.typed + "%";
     query.Open();
     std::vector<std::string> postcodes;
     for (; !query.Eof(); query.Next())
@@ -146,6 +155,7 @@ TEST(JetSql, ThePostcodeSearchMatchesWithWildcardsInPostcodeOrder) {
   }
 }
 
+// Why the text goes in as a parameter: spliced into the statement, an apostrophe ends it.
 TEST(JetSql, AnApostropheInTheSearchTextMakesTheStatementFail) {
   testing::DatabaseFixture db(
       {"CREATE TABLE zip (우편번호 TEXT(7), 읍면동 TEXT(50), 주소 TEXT(255))"});

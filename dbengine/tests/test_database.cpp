@@ -1,5 +1,9 @@
 #include "dbengine/tests/test_database.h"
 
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include "dbengine/database_creation.h"
 #include "dbengine/query.h"
 
@@ -18,6 +22,19 @@ void CreateDatabase(const std::string& path, std::initializer_list<const char*> 
   conn.ConnectionString = ConnectionStringFor(path);
   conn.Open();
   for (const char* statement : statements) conn.Execute(statement);
+}
+
+void ChangeFromAnotherProcess(const std::string& path, const std::vector<std::string>& statements) {
+  std::vector<std::string> args = {ZARIZE_OTHER_WRITER, path};
+  args.insert(args.end(), statements.begin(), statements.end());
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  ASSERT_EQ(posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other process failed";
 }
 
 DatabaseFixture::DatabaseFixture(std::initializer_list<const char*> statements)

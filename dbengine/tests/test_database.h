@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "dbengine/connection.h"
 #include "platform/testing/scratch_dir.h"
@@ -13,6 +14,10 @@ std::string ConnectionStringFor(const std::string& path);
 
 // A new database file at path, holding what the statements make.
 void CreateDatabase(const std::string& path, std::initializer_list<const char*> statements);
+
+// Runs the statements on the file from another process, as another program would; fails the
+// test when they did not all run.
+void ChangeFromAnotherProcess(const std::string& path, const std::vector<std::string>& statements);
 
 // A scratch folder with one database file made by the statements, and a connection to it.
 class DatabaseFixture {

@@ -26,7 +26,7 @@ bool Agree(benchmark::State& state, bool agree, const std::string& message);
 // What the table says of a benchmark: the operation measured and the baseline it is measured
 // beside. Kept as the run's label.
 void Describe(benchmark::State& state, const std::string& operation, const std::string& baseline);
-// The goal: ours at most `ratio` times the baseline.
+// The goal: ours at most `ratio` times the baseline. With GoalMs too, both must be met.
 void GoalRatio(benchmark::State& state, double ratio);
 // The goal: ours under `ms` milliseconds.
 void GoalMs(benchmark::State& state, double ms);

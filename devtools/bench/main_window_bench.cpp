@@ -8,9 +8,11 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "devtools/bench/address_database.h"
 #include "devtools/bench/compare.h"
+#include "devtools/bench/raw_sqlite.h"
 #include "devtools/bench/scratch_folder.h"
 #include "devtools/bench/screenful.h"
 #include "devtools/bench/zeravu_window.h"
@@ -29,11 +31,15 @@ class TLaunches {
  public:
   explicit TLaunches(std::string database) : FDatabase(std::move(database)) {}
 
-  TSide Side(std::function<std::size_t(TZeravu&)> flow) {
+  // `before` runs untimed on each fresh Zeravu, ahead of the timed `flow`.
+  TSide Side(
+      std::function<std::size_t(TZeravu&)> flow,
+      std::function<void(TZeravu&)> before = [](TZeravu&) {}) {
     return {[this, flow] { return flow(*FCurrent); },
-            [this] {
+            [this, before] {
               FCurrent.reset();
               FCurrent = std::make_unique<TZeravu>(FFolder.Path(), FDatabase);
+              before(*FCurrent);
             }};
   }
   TZeravu& Current() { return *FCurrent; }
@@ -58,6 +64,90 @@ void Compare(benchmark::State& state, const std::string& database,
             "the record list does not hold every record") &&
       Agree(state, table.RecNo() == table.RecordCount(), "the jump did not reach the last record"))
     CompareSides(state, base, ours);
+  launches.Drop();
+}
+
+// The record list's open as the host starts it, up to the first screenful painted.
+void OpenFirstScreenful(benchmark::State& state) {
+  const int records = static_cast<int>(state.range(0));
+  Describe(state,
+           "main window open of " + Thousands(records) +
+               " records: tmActTimer mode 1, first screenful painted",
+           "raw SQLite: open, count the rows, read the first screenful");
+  if (records >= 1000000) {
+    GoalMs(state, 300);
+    GoalRatio(state, 1.5);
+  } else {
+    GoalMs(state, 50);
+  }
+  const std::string database = AddressDatabase(records, kTickedPercent);
+  TLaunches launches(database);
+  const TSide ours = launches.Side(OpenAndShowFirst);
+  const TSide base = {[&database] { return RawOpenCountAndScreenful(database); }};
+  // Untimed: the first open of a file makes the index of its order, once for all.
+  ours.Prepare();
+  ours.Run();
+  if (Agree(state, launches.Current().dm.adoTblMember.RecordCount() == records,
+            "the record list does not count every record"))
+    CompareSides(state, base, ours);
+  launches.Drop();
+}
+
+// From the first screenful to the last: the navigator's last button, that screenful painted.
+void JumpToLast(benchmark::State& state) {
+  const int records = static_cast<int>(state.range(0));
+  Describe(state, "jump to the last of " + Thousands(records) + " records, screenful painted",
+           "raw SQLite: the last screenful in the list's order, file open");
+  GoalMs(state, 20);
+  const std::string database = AddressDatabase(records, kTickedPercent);
+  TLaunches launches(database);
+  const TSide ours = launches.Side(
+      [](TZeravu& zeravu) {
+        zeravu.main.wwDBNav.BtnClick(ui::TNavigateBtn::nbLast);
+        const ui::TwwDBGrid& grid = zeravu.main.wwDBGMember;
+        return PaintRows(grid, grid.RowCount() - kRecordListRows, kRecordListRows);
+      },
+      [](TZeravu& zeravu) { OpenAndShowFirst(zeravu); });
+  TRawDatabase raw(database, SQLITE_OPEN_READWRITE);
+  const TSide base = {[&raw] { return RawScreenful(raw.Handle(), 0, true); }};
+  ours.Prepare();
+  ours.Run();
+  const dbengine::TADOTable& table = launches.Current().dm.adoTblMember;
+  if (Agree(state, table.RecNo() == records, "the jump did not reach the last record"))
+    CompareSides(state, base, ours);
+  launches.Drop();
+}
+
+// The grid scrolled to a place it has not read before, as a drag of the scroll bar leaves it:
+// a screenful painted there, the current record where it was. Each round a place of its own.
+void ScrollAnywhere(benchmark::State& state) {
+  const int records = static_cast<int>(state.range(0));
+  Describe(
+      state,
+      "scroll anywhere in " + Thousands(records) + " records: a screenful not read before, painted",
+      "raw SQLite: that screenful by LIMIT and OFFSET in the list's order, file open");
+  GoalMs(state, 20);
+  // Places spread over the list by the golden ratio, the same sequence on both sides.
+  const auto place = [records](int round) {
+    const double fraction = 0.5 + 0.6180339887 * round;
+    return static_cast<int>((fraction - static_cast<int>(fraction)) * (records - kRecordListRows));
+  };
+  const std::string database = AddressDatabase(records, kTickedPercent);
+  TLaunches launches(database);
+  int oursRound = 0;
+  int baseRound = 0;
+  const TSide ours = launches.Side(
+      [&](TZeravu& zeravu) {
+        return PaintRows(zeravu.main.wwDBGMember, place(oursRound), kRecordListRows);
+      },
+      [&](TZeravu& zeravu) {
+        OpenAndShowFirst(zeravu);
+        ++oursRound;
+      });
+  TRawDatabase raw(database, SQLITE_OPEN_READWRITE);
+  const TSide base = {[&] { return RawScreenful(raw.Handle(), place(baseRound), false); },
+                      [&] { ++baseRound; }};
+  CompareSides(state, base, ours);
   launches.Drop();
 }
 
@@ -103,6 +193,23 @@ void RecordListReads(benchmark::State& state) {
 }  // namespace
 
 void RegisterBenchmarks() {
+  // A quick run shows the list of 100,000 records where the full run shows a million.
+  const int large = Quick() ? kRecords : 1000000;
+  std::vector<int> opened = {kRecords};
+  if (large != kRecords) opened.push_back(large);
+  for (int records : opened)
+    benchmark::RegisterBenchmark("OpenFirstScreenful", OpenFirstScreenful)
+        ->Arg(records)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(Rounds(10));
+  benchmark::RegisterBenchmark("JumpToLast", JumpToLast)
+      ->Arg(large)
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(Rounds(10));
+  benchmark::RegisterBenchmark("ScrollAnywhere", ScrollAnywhere)
+      ->Arg(large)
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(Rounds(20));
   benchmark::RegisterBenchmark("MainWindowUsable", Usable)
       ->Arg(kRecords)
       ->Unit(benchmark::kMillisecond)

@@ -43,10 +43,14 @@ void TZeravu::Start() {
   }
 }
 
-std::size_t OpenAndShowLast(TZeravu& zeravu) {
+std::size_t OpenAndShowFirst(TZeravu& zeravu) {
   zeravu.Start();
+  return PaintRows(zeravu.main.wwDBGMember, 0, kRecordListRows);
+}
+
+std::size_t OpenAndShowLast(TZeravu& zeravu) {
+  std::size_t bytes = OpenAndShowFirst(zeravu);
   const ui::TwwDBGrid& grid = zeravu.main.wwDBGMember;
-  std::size_t bytes = PaintRows(grid, 0, kRecordListRows);
   zeravu.main.wwDBNav.BtnClick(ui::TNavigateBtn::nbLast);
   return bytes + PaintRows(grid, grid.RowCount() - kRecordListRows, kRecordListRows);
 }
@@ -64,6 +68,22 @@ std::size_t RawOpenAndRead(const std::string& database) {
   // The statement the record list's table runs, ordered by GID.
   const TRawWalk walk =
       RawWalk(raw.Handle(), "SELECT rowid, * FROM \"addr_rec\" ORDER BY [GID], rowid");
+  return walk.Rows + walk.Sum;
+}
+
+std::size_t RawOpenCountAndScreenful(const std::string& database) {
+  TRawDatabase raw(database, SQLITE_OPEN_READWRITE);
+  TRawStatement count(raw.Handle(), "SELECT count(*) FROM addr_rec");
+  if (!count.Step()) FailRaw(raw.Handle(), "count");
+  return static_cast<std::size_t>(sqlite3_column_int64(count.Handle(), 0)) +
+         RawScreenful(raw.Handle(), 0, false);
+}
+
+std::size_t RawScreenful(sqlite3* db, long long offset, bool fromTheEnd) {
+  const TRawWalk walk =
+      RawWalk(db, std::string("SELECT rowid, * FROM \"addr_rec\" ORDER BY ") +
+                      (fromTheEnd ? "[GID] DESC, rowid DESC" : "[GID], rowid") + " LIMIT " +
+                      std::to_string(kRecordListRows) + " OFFSET " + std::to_string(offset));
   return walk.Rows + walk.Sum;
 }
 

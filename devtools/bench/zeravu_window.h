@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sqlite3.h>
+
 #include <string>
 
 #include "addressbook/data_module.h"
@@ -29,6 +31,8 @@ class TZeravu {
   zeravu::TFMain main;
 };
 
+// The host's launch up to the first screenful of the record list painted. Answers the bytes read.
+std::size_t OpenAndShowFirst(TZeravu& zeravu);
 // The host's launch up to a usable record list: Start, the first screenful painted, the
 // navigator's jump to the last record and that screenful painted. Answers the bytes read.
 std::size_t OpenAndShowLast(TZeravu& zeravu);
@@ -38,5 +42,11 @@ std::size_t OpenAndWalk(TZeravu& zeravu);
 // The baseline of both: raw SQLite opens the file read-write, as the data module does, and reads
 // every row and column of the record list's statement.
 std::size_t RawOpenAndRead(const std::string& database);
+// The least raw SQLite does to show a list: open the file, count the rows, read the first
+// screenful of rows in the list's order, every column.
+std::size_t RawOpenCountAndScreenful(const std::string& database);
+// A screenful of rows in the list's order from `offset`, every column, on an open file; from the
+// end backwards when `fromTheEnd`.
+std::size_t RawScreenful(sqlite3* db, long long offset, bool fromTheEnd);
 
 }  // namespace bench

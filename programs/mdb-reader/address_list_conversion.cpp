@@ -16,6 +16,7 @@
 #include "dbengine/field_def.h"
 #include "dbengine/jet_connection_string.h"
 #include "dbengine/query.h"
+#include "dbengine/scoped_transaction.h"
 #include "platform/ascii_case.h"
 #include "platform/paths.h"
 
@@ -32,29 +33,27 @@ std::string Quoted(const std::string& name) {
   return quoted + "\"";
 }
 
-std::string Literal(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);
-  return quoted + "'";
-}
-
 bool SameName(const std::string& a, const std::string& b) {
   return platform::SameText(a, b);
 }
 
-// The first column of every row of a statement, as text.
-std::vector<std::string> Strings(dbengine::TADOConnection& db, const std::string& sql) {
+// The first column of every row of a statement, as text; values go in as parameters.
+std::vector<std::string> Strings(dbengine::TADOConnection& db, const std::string& sql,
+                                 const std::vector<dbengine::TParameter>& parameters = {}) {
   dbengine::TADOQuery query;
   query.Connection = &db;
   query.SQL.Add(sql);
+  for (const dbengine::TParameter& parameter : parameters)
+    query.Parameters.ParamByName(parameter.Name).Value = parameter.Value;
   query.Open();
   std::vector<std::string> values;
   for (query.First(); !query.Eof(); query.Next()) values.push_back(query.Fields(0).AsString());
   return values;
 }
 
-std::int64_t Count(dbengine::TADOConnection& db, const std::string& sql) {
-  return std::stoll(Strings(db, sql).at(0));
+std::int64_t Count(dbengine::TADOConnection& db, const std::string& sql,
+                   const std::vector<dbengine::TParameter>& parameters = {}) {
+  return std::stoll(Strings(db, sql, parameters).at(0));
 }
 
 struct TColumn {
@@ -64,10 +63,10 @@ struct TColumn {
 
 std::vector<TColumn> Columns(dbengine::TADOConnection& db, const char* schema,
                              const std::string& table) {
-  const std::string info =
-      " FROM pragma_table_info(" + Literal(table) + ", " + Literal(schema) + ") ORDER BY cid";
-  const std::vector<std::string> names = Strings(db, "SELECT name" + info);
-  const std::vector<std::string> types = Strings(db, "SELECT type" + info);
+  const std::string info = " FROM pragma_table_info(:table, :schema) ORDER BY cid";
+  const std::vector<dbengine::TParameter> which = {{"table", table}, {"schema", schema}};
+  const std::vector<std::string> names = Strings(db, "SELECT name" + info, which);
+  const std::vector<std::string> types = Strings(db, "SELECT type" + info, which);
   std::vector<TColumn> columns;
   for (std::size_t i = 0; i < names.size(); ++i) columns.push_back({names[i], types[i]});
   return columns;
@@ -90,8 +89,10 @@ void RequireFits(dbengine::TADOConnection& db, const std::string& table, const T
   const dbengine::TFieldDef def = dbengine::FieldDefFromDeclaredType(target.Type, false);
   if (def.DataType != dbengine::ftWideString || def.Size <= 0) return;
   const std::int64_t longer =
-      Count(db, "SELECT count(*) FROM " + std::string(kOld) + "." + Quoted(table) +
-                    " WHERE length(" + Quoted(target.Name) + ") > " + std::to_string(def.Size));
+      Count(db,
+            "SELECT count(*) FROM " + std::string(kOld) + "." + Quoted(table) + " WHERE length(" +
+                Quoted(target.Name) + ") > :size",
+            {{"size", def.Size}});
   if (longer > 0)
     throw EConversionError(table + "." + target.Name + ": " + std::to_string(longer) +
                            " values are longer than the " + std::to_string(def.Size) +
@@ -169,18 +170,21 @@ std::vector<TCopiedTable> ConvertAddressList(const std::string& source, const st
     dbengine::TADOConnection db;
     db.ConnectionString = dbengine::JetConnectionString(part);
     db.Open();
-    db.Execute("ATTACH DATABASE " + Literal(copy) + " AS " + kOld);
+    db.Execute(std::string("ATTACH DATABASE :file AS ") + kOld, {{"file", copy}});
     const std::vector<std::string> tables = TableNames(db);
     bool addressList = false;
     for (const std::string& table : tables) addressList |= SameName(table, kAddressTable);
     if (!addressList)
       throw EConversionError("'" + source + "' holds no table " + kAddressTable +
                              "; it is not an address list");
-    db.BeginTrans();
-    db.Execute(addressbook::kCreateGroupTable);
-    db.Execute(addressbook::kCreateAddressTable);
-    for (const std::string& table : tables) copied.push_back(CopyTable(db, table));
-    db.CommitTrans();
+    {
+      // All of it or nothing: a table that cannot be copied takes the others back with it.
+      dbengine::TScopedTransaction transaction(db);
+      db.Execute(addressbook::kCreateGroupTable);
+      db.Execute(addressbook::kCreateAddressTable);
+      for (const std::string& table : tables) copied.push_back(CopyTable(db, table));
+      transaction.Commit();
+    }
     db.Execute(std::string("DETACH DATABASE ") + kOld);
     db.Close();
     Publish(part, target);

@@ -349,6 +349,24 @@ TEST_F(AccessSeam, TheConverterNeverWritesOverAFileAndWritesNothingWhenItFails) 
     EXPECT_EQ(entry.path().filename().string().find(".part-"), std::string::npos) << entry.path();
 }
 
+// Names are never spliced into the converter's statements: a cache folder and a table whose
+// names hold an apostrophe convert like any others.
+TEST_F(AccessSeam, TheConverterTakesApostrophesInPathsAndTableNames) {
+  platform::testing::ScopedEnv quotedCache{"XDG_CACHE_HOME", scratch.Path("it's cache")};
+  TFixtureTable address{OldAddressTable(scratch.Path("schema.mdb")), {}};
+  address.Rows.push_back(Row(address.Header, kRecords[0]));
+  const TFixtureTable notes{{"O'Brien 메모", {{"번호", TAccessKind::LongInteger, 4}}},
+                            {{"1"}, {"2"}, {"3"}}};
+  const std::string old = scratch.Path("old's.mdb");
+  testing::WriteAccessFixture(old, testing::StreamOf({address, notes}));
+  const std::vector<TCopiedTable> report = ConvertAddressList(old, scratch.Path("new's.mdb"));
+  ASSERT_EQ(report.size(), 2u);
+  EXPECT_EQ(report[0].Name, "addr_rec");
+  EXPECT_EQ(report[0].Rows, 1);
+  EXPECT_EQ(report[1].Name, "O'Brien 메모");
+  EXPECT_EQ(report[1].Rows, 3);
+}
+
 // A program runs the reader beside it and no other: a copy of the converter on its own has none
 // (though the build's reader is still where the build put it), and a copy beside a stand-in
 // reader runs that one.
