@@ -4,7 +4,7 @@
 #include <cctype>
 #include <vector>
 
-#include "dbengine/names.h"
+#include "platform/ascii_case.h"
 
 namespace dbengine {
 namespace {
@@ -75,14 +75,7 @@ std::vector<Token> Tokenize(const std::string& sql) {
 }
 
 bool IsWord(const Token& token, const char* word) {
-  if (token.Kind != TokenKind::Word) return false;
-  std::size_t i = 0;
-  for (; word[i] != '\0'; ++i) {
-    if (i >= token.Text.size() || std::toupper(static_cast<unsigned char>(token.Text[i])) !=
-                                      static_cast<unsigned char>(word[i]))
-      return false;
-  }
-  return i == token.Text.size();
+  return token.Kind == TokenKind::Word && platform::SameText(token.Text, word);
 }
 
 bool Significant(const Token& token) {
@@ -124,7 +117,7 @@ std::vector<std::string> ParameterNames(const std::string& jetSql) {
     if (token.Kind != TokenKind::Parameter) continue;
     const std::string name = token.Text.substr(1);
     if (std::none_of(names.begin(), names.end(),
-                     [&name](const std::string& known) { return SameName(known, name); }))
+                     [&name](const std::string& known) { return platform::SameText(known, name); }))
       names.push_back(name);
   }
   return names;

@@ -16,6 +16,7 @@
 #include "dbengine/field_def.h"
 #include "dbengine/jet_connection_string.h"
 #include "dbengine/query.h"
+#include "dbengine/quoting.h"
 #include "dbengine/scoped_transaction.h"
 #include "platform/ascii_case.h"
 #include "platform/paths.h"
@@ -27,14 +28,9 @@ namespace {
 constexpr const char* kOld = "old";
 constexpr const char* kAddressTable = "addr_rec";
 
+// An identifier in the statements the conversion writes.
 std::string Quoted(const std::string& name) {
-  std::string quoted = "\"";
-  for (char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-  return platform::SameText(a, b);
+  return dbengine::QuotedText(name, '"');
 }
 
 // The first column of every row of a statement, as text; values go in as parameters.
@@ -74,7 +70,7 @@ std::vector<TColumn> Columns(dbengine::TADOConnection& db, const char* schema,
 
 const TColumn* Find(const std::vector<TColumn>& columns, const std::string& name) {
   for (const TColumn& column : columns)
-    if (SameName(column.Name, name)) return &column;
+    if (platform::SameText(column.Name, name)) return &column;
   return nullptr;
 }
 
@@ -173,7 +169,7 @@ std::vector<TCopiedTable> ConvertAddressList(const std::string& source, const st
     db.Execute(std::string("ATTACH DATABASE :file AS ") + kOld, {{"file", copy}});
     const std::vector<std::string> tables = TableNames(db);
     bool addressList = false;
-    for (const std::string& table : tables) addressList |= SameName(table, kAddressTable);
+    for (const std::string& table : tables) addressList |= platform::SameText(table, kAddressTable);
     if (!addressList)
       throw EConversionError("'" + source + "' holds no table " + kAddressTable +
                              "; it is not an address list");
