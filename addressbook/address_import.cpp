@@ -8,6 +8,7 @@
 
 #include "addressbook/csv_writers.h"
 #include "addressbook/data_module.h"
+#include "dbengine/scoped_transaction.h"
 #include "dbengine/table.h"
 #include "platform/ascii_case.h"
 
@@ -165,7 +166,9 @@ int ImportSpreadsheetCsv(Tdm& dm, std::istream& csv, const ImportOptions& option
   reader.SetLimits({LongestValueBytes(map, table), map.FieldIndex.size() + map.TrailingComma});
 
   int imported = 0;
-  dm.conn.BeginTrans();
+  // All records or none. Made after the table, so that on a failure the table lets go of the
+  // rows it holds before the rollback takes them back.
+  dbengine::TScopedTransaction transaction(dm.conn);
   try {
     while (const std::optional<CsvRecord> record = reader.Next()) {
       if (IsBlankLine(*record)) continue;
@@ -178,13 +181,11 @@ int ImportSpreadsheetCsv(Tdm& dm, std::istream& csv, const ImportOptions& option
       }
       if (++imported % kRecordsHeld == 0) table.Refresh();
     }
-    dm.conn.CommitTrans();
   } catch (...) {
-    // The table's rows in memory hold what the rollback takes back, so it closes first.
     table.Close();
-    dm.conn.RollbackTrans();
     throw;
   }
+  transaction.Commit();
   return imported;
 }
 

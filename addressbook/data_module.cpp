@@ -5,6 +5,7 @@
 #include "dbengine/connection_string.h"
 #include "dbengine/jet_connection_string.h"
 #include "dbengine/odbc_installer.h"
+#include "dbengine/scoped_transaction.h"
 #include "platform/folders.h"
 
 namespace addressbook {
@@ -107,15 +108,12 @@ bool Tdm::CreateTables(const std::string& path, const std::string& name) {
   bool created = false;
   try {
     if (OpenDB(path, name)) {
-      conn.BeginTrans();
-      try {
-        conn.Execute(kCreateGroupTable, dbengine::cmdText);
-        conn.Execute(kCreateAddressTable, dbengine::cmdText);
-        conn.CommitTrans();
-        created = true;
-      } catch (const std::exception&) {
-        conn.RollbackTrans();
-      }
+      // Both tables or neither: a failed statement rolls the pair back.
+      dbengine::TScopedTransaction transaction(conn);
+      conn.Execute(kCreateGroupTable, dbengine::cmdText);
+      conn.Execute(kCreateAddressTable, dbengine::cmdText);
+      transaction.Commit();
+      created = true;
     }
   } catch (const std::exception&) {
     created = false;

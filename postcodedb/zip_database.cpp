@@ -9,7 +9,9 @@
 #include "dbengine/connection.h"
 #include "dbengine/database_creation.h"
 #include "dbengine/jet_connection_string.h"
+#include "dbengine/parameters.h"
 #include "dbengine/quoting.h"
+#include "dbengine/scoped_transaction.h"
 #include "dbengine/value_text.h"
 #include "platform/errors.h"
 #include "platform/staged_file.h"
@@ -45,14 +47,10 @@ std::string CreateStatement(const TListShape& shape) {
   return sql + ")";
 }
 
-// One row as a statement of its own, the values spliced in as literals until statements take
-// parameters.
-std::string InsertStatement(const std::vector<std::string>& values) {
+// A row's values go in as parameters :c1, :c2 ...; an empty value is NULL.
+std::string InsertStatement(std::size_t columns) {
   std::string sql = std::string("INSERT INTO ") + kZipTable + " VALUES (";
-  for (std::size_t c = 0; c < values.size(); ++c) {
-    if (c > 0) sql += ',';
-    sql += values[c].empty() ? std::string("NULL") : dbengine::QuotedText(values[c], '\'');
-  }
+  for (std::size_t c = 1; c <= columns; ++c) sql += (c > 1 ? ",:c" : ":c") + std::to_string(c);
   return sql + ")";
 }
 
@@ -62,13 +60,21 @@ void FillDatabase(const std::string& databasePath, const std::string& listPath,
   dbengine::TADOConnection db;
   db.ConnectionString = dbengine::JetConnectionString(databasePath);
   db.Open();
-  // A failure leaves the transaction open; the file is thrown away with it.
-  db.BeginTrans();
+  dbengine::TScopedTransaction transaction(db);
   db.Execute(CreateStatement(shape));
+  const std::string insert = InsertStatement(shape.Columns.size());
+  dbengine::TParameters row;
+  row.ParseSQL(insert);
   ZipListReader list(listPath);
   std::vector<std::string> values;
-  while (list.Next(values)) db.Execute(InsertStatement(values));
-  db.CommitTrans();
+  while (list.Next(values)) {
+    for (std::size_t c = 0; c < values.size(); ++c) {
+      row[static_cast<int>(c)].Value =
+          values[c].empty() ? dbengine::TParamValue() : dbengine::TParamValue(std::move(values[c]));
+    }
+    db.Execute(insert, row);
+  }
+  transaction.Commit();
 }
 
 }  // namespace
