@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
 #include "addressbook/data_module.h"
 #include "dbengine/connection.h"
@@ -101,27 +100,15 @@ class FindInDatabase : public ::testing::Test {
     }
   }
 
-  // The ids of the records the find text shows. dbengine binds no parameters yet, so the
-  // values are spliced in here as quoted literals; once it binds them, bind them instead.
+  // The ids of the records the find text shows, its words bound to the condition's parameters.
   std::vector<int> Found(const std::string& text) {
     const FindCondition condition = FindConditionFor(text);
-    std::string where = condition.Sql;
-    Parameters parameters = condition.Parameters;
-    // :w12 before :w1, so no name is taken for the start of a longer one.
-    std::sort(parameters.begin(), parameters.end(),
-              [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
-    for (const auto& [name, value] : parameters) {
-      std::string literal = "'";
-      for (char c : value) literal += c == '\'' ? std::string("''") : std::string(1, c);
-      literal += "'";
-      for (std::size_t at = where.find(name); at != std::string::npos;
-           at = where.find(name, at + literal.size()))
-        where.replace(at, name.size(), literal);
-    }
     dbengine::TADOQuery query;
     query.Connection = &conn;
-    query.SQL.Add("SELECT ID FROM addr_rec" + (where.empty() ? "" : " WHERE " + where) +
-                  " ORDER BY ID");
+    query.SQL.Add("SELECT ID FROM addr_rec" +
+                  (condition.Sql.empty() ? "" : " WHERE " + condition.Sql) + " ORDER BY ID");
+    for (const auto& [name, value] : condition.Parameters)
+      query.Parameters.ParamByName(name.substr(1)).Value = value;
     query.Open();
     std::vector<int> ids;
     for (; !query.Eof(); query.Next()) ids.push_back(std::stoi(query.Fields(0).AsString()));
