@@ -8,9 +8,9 @@
 namespace addressbook {
 namespace {
 
-using enum TColumnKind;
+using enum ColumnKind;
 
-constexpr std::array<TColumnInfo, 28> kColumns{{
+constexpr std::array<ColumnInfo, 28> kColumns{{
     {"ID", AutoNumber, 0},     {"GID", Integer, 0},      {"SDATE", DateTime, 0},
     {"선택", YesNo, 0},        {"이름", Text, 32},       {"존칭", Text, 20},
     {"우편번호", Text, 7},     {"주소", Text, 255},      {"상세주소", Text, 100},
@@ -28,19 +28,23 @@ constexpr std::size_t kFirstImportable = 3;
 
 }  // namespace
 
-std::span<const TColumnInfo> ImportableColumns() {
-  return std::span<const TColumnInfo>(kColumns).subspan(kFirstImportable);
+std::span<const ColumnInfo> AddressColumns() {
+  return kColumns;
 }
 
-const TColumnInfo* FindImportableColumn(std::string_view name) {
+std::span<const ColumnInfo> ImportableColumns() {
+  return AddressColumns().subspan(kFirstImportable);
+}
+
+const ColumnInfo* FindImportableColumn(std::string_view name) {
   const auto columns = ImportableColumns();
   const auto found = std::find_if(columns.begin(), columns.end(),
-                                  [&](const TColumnInfo& c) { return c.Name == name; });
+                                  [&](const ColumnInfo& c) { return c.Name == name; });
   return found == columns.end() ? nullptr : &*found;
 }
 
 std::size_t ImportableColumnIndex(std::string_view name) {
-  const TColumnInfo* column = FindImportableColumn(name);
+  const ColumnInfo* column = FindImportableColumn(name);
   if (!column) throw std::logic_error("no importable column " + std::string(name));
   return static_cast<std::size_t>(column - ImportableColumns().data());
 }

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "addressbook/utf8_text.h"
+#include "platform/ascii_case.h"
+#include "platform/utf8.h"
 
 namespace addressbook {
 namespace {
@@ -19,11 +21,11 @@ bool IsDigit(char c) {
 
 // The names people write for each province and metropolitan city, longest first within each,
 // with the short name all of them become.
-struct TProvince {
+struct Province {
   std::string_view Short;
   std::array<std::string_view, 3> Long;
 };
-constexpr std::array<TProvince, 17> kProvinces = {{
+constexpr std::array<Province, 17> kProvinces = {{
     {"서울", {"서울특별시", "서울시"}},
     {"부산", {"부산광역시", "부산시"}},
     {"대구", {"대구광역시", "대구시"}},
@@ -47,7 +49,7 @@ constexpr std::array<TProvince, 17> kProvinces = {{
 std::string WithShortProvince(std::string text) {
   std::string_view longest;
   std::string_view replacement;
-  for (const TProvince& province : kProvinces) {
+  for (const Province& province : kProvinces) {
     for (std::string_view name : province.Long) {
       if (!name.empty() && name.size() > longest.size() && text.starts_with(name)) {
         longest = name;
@@ -65,7 +67,7 @@ std::string WithoutBlanks(std::string_view text) {
   out.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
     const std::size_t start = pos;
-    const char32_t c = NextCodePoint(text, pos);
+    const char32_t c = platform::NextCodePoint(text, pos);
     if (IsBlank(c)) continue;
     if (IsDash(c)) {
       out.push_back('-');
@@ -79,11 +81,11 @@ std::string WithoutBlanks(std::string_view text) {
 }  // namespace
 
 std::string EvenedName(std::string_view name) {
-  return AsciiLower(WithoutBlanks(name));
+  return platform::LowerCase(WithoutBlanks(name));
 }
 
 std::string EvenedAddress(std::string_view address) {
-  const std::string text = AsciiLower(WithoutBlanks(address));
+  const std::string text = platform::LowerCase(WithoutBlanks(address));
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -98,7 +100,7 @@ std::string EvenedAddress(std::string_view address) {
 }
 
 std::string EvenedPostcode(std::string_view postcode) {
-  std::string text = AsciiLower(WithoutBlanks(postcode));
+  std::string text = platform::LowerCase(WithoutBlanks(postcode));
   std::erase(text, '-');
   return text;
 }

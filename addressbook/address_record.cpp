@@ -6,17 +6,17 @@
 
 namespace addressbook {
 
-TAddressRecord::TAddressRecord() : FValues(ImportableColumns().size()) {}
+AddressRecord::AddressRecord() : FValues(ImportableColumns().size()) {}
 
-const std::string& TAddressRecord::Value(std::string_view column) const {
+const std::string& AddressRecord::Value(std::string_view column) const {
   return FValues[ImportableColumnIndex(column)];
 }
 
-void TAddressRecord::SetValue(std::string_view column, std::string value) {
+void AddressRecord::SetValue(std::string_view column, std::string value) {
   FValues[ImportableColumnIndex(column)] = std::move(value);
 }
 
-bool TAddressRecord::Empty() const {
+bool AddressRecord::Empty() const {
   return std::all_of(FValues.begin(), FValues.end(),
                      [](const std::string& value) { return value.empty(); });
 }

@@ -8,9 +8,9 @@ namespace addressbook {
 
 // One record on its way into the address table: a text value for each importable column (the
 // tick as the text that asks for it), empty where nothing was given. Values are UTF-8.
-class TAddressRecord {
+class AddressRecord {
  public:
-  TAddressRecord();
+  AddressRecord();
 
   // By column name; naming a column that cannot be imported is a programming error
   // (std::logic_error).
@@ -20,7 +20,7 @@ class TAddressRecord {
   // No column holds anything.
   bool Empty() const;
 
-  bool operator==(const TAddressRecord&) const = default;
+  bool operator==(const AddressRecord&) const = default;
 
  private:
   std::vector<std::string> FValues;

@@ -6,7 +6,7 @@
 
 namespace addressbook {
 
-struct TDecodedText {
+struct DecodedText {
   std::string Text;       // UTF-8
   bool Replaced = false;  // some bytes were not valid in the character set and became U+FFFD
 };
@@ -16,9 +16,9 @@ struct TDecodedText {
 // superset; Shift_JIS as Windows code page 932, the superset phones write. Each byte that is not
 // valid there becomes U+FFFD, so one bad byte never costs the whole text. Nothing when the
 // character set is unknown.
-std::optional<TDecodedText> DecodeCharset(std::string_view bytes, std::string_view charset);
+std::optional<DecodedText> DecodeCharset(std::string_view bytes, std::string_view charset);
 
 // UTF-8 text as it is when well-formed, else each byte of a malformed sequence as U+FFFD.
-TDecodedText RepairedUtf8(std::string_view bytes);
+DecodedText RepairedUtf8(std::string_view bytes);
 
 }  // namespace addressbook

@@ -7,6 +7,9 @@
 
 #include "addressbook/address_columns.h"
 #include "addressbook/utf8_text.h"
+#include "dbengine/value_text.h"
+#include "platform/ascii_case.h"
+#include "platform/utf8.h"
 
 namespace addressbook {
 namespace {
@@ -14,10 +17,10 @@ namespace {
 // A header as the alias table spells it: ASCII lower case, without blanks, '_', '-' and '.'.
 std::string HeaderKey(std::string_view header) {
   std::string key;
-  const std::string lower = AsciiLower(header);
+  const std::string lower = platform::LowerCase(header);
   for (std::size_t pos = 0; pos < lower.size();) {
     const std::size_t start = pos;
-    const char32_t c = NextCodePoint(lower, pos);
+    const char32_t c = platform::NextCodePoint(lower, pos);
     if (IsBlank(c) || c == '_' || c == '-' || c == '.') continue;
     key.append(lower, start, pos - start);
   }
@@ -65,14 +68,14 @@ const std::map<std::string, std::string_view>& Aliases() {
 
 std::string_view DefaultTarget(std::string_view header) {
   const std::string_view name = TrimBlanks(header);
-  if (const TColumnInfo* column = FindImportableColumn(name)) return column->Name;
+  if (const ColumnInfo* column = FindImportableColumn(name)) return column->Name;
   const auto alias = Aliases().find(HeaderKey(name));
   return alias == Aliases().end() ? std::string_view() : alias->second;
 }
 
 // "True", "False" or empty for a tick a file may hold; nothing for any other text.
 std::optional<std::string> TickText(std::string_view value) {
-  const std::string lower = AsciiLower(TrimBlanks(value));
+  const std::string lower = platform::LowerCase(TrimBlanks(value));
   if (lower.empty()) return std::string();
   if (lower == "true" || lower == "1") return std::string("True");
   if (lower == "false" || lower == "0") return std::string("False");
@@ -81,7 +84,7 @@ std::optional<std::string> TickText(std::string_view value) {
 
 }  // namespace
 
-TColumnMapping::TColumnMapping(std::vector<std::string> sourceColumns)
+ColumnMapping::ColumnMapping(std::vector<std::string> sourceColumns)
     : FSourceColumns(std::move(sourceColumns)), FTargets(FSourceColumns.size()) {
   for (std::size_t i = 0; i < FSourceColumns.size(); ++i) {
     const std::string_view target = DefaultTarget(FSourceColumns[i]);
@@ -90,7 +93,7 @@ TColumnMapping::TColumnMapping(std::vector<std::string> sourceColumns)
   }
 }
 
-void TColumnMapping::SetTarget(std::size_t index, std::string_view target) {
+void ColumnMapping::SetTarget(std::size_t index, std::string_view target) {
   if (index >= FTargets.size())
     throw std::out_of_range("no source column " + std::to_string(index));
   if (!target.empty()) {
@@ -105,14 +108,14 @@ void TColumnMapping::SetTarget(std::size_t index, std::string_view target) {
   FTargets[index] = std::string(target);
 }
 
-TAddressRecord TColumnMapping::Apply(const TSourceRow& row, std::string_view rowNoun) const {
+AddressRecord ColumnMapping::Apply(const SourceRow& row, std::string_view rowNoun) const {
   const std::string where = std::string(rowNoun) + " " + std::to_string(row.Number) + ": ";
-  TAddressRecord record;
+  AddressRecord record;
   for (std::size_t i = 0; i < FTargets.size(); ++i) {
     if (FTargets[i].empty() || i >= row.Values.size()) continue;
     const std::string& value = row.Values[i];
-    const TColumnInfo& column = *FindImportableColumn(FTargets[i]);
-    if (column.Kind == TColumnKind::YesNo) {
+    const ColumnInfo& column = *FindImportableColumn(FTargets[i]);
+    if (column.Kind == ColumnKind::YesNo) {
       std::optional<std::string> tick = TickText(value);
       if (!tick)
         throw EImportError(where + FTargets[i] + ": \"" + value +
@@ -120,7 +123,7 @@ TAddressRecord TColumnMapping::Apply(const TSourceRow& row, std::string_view row
       record.SetValue(column.Name, std::move(*tick));
       continue;
     }
-    if (CharacterCount(value) > static_cast<std::size_t>(column.Size))
+    if (dbengine::CharacterCount(value) > static_cast<std::size_t>(column.Size))
       throw EImportError(where + FTargets[i] + ": the value is longer than the field's size of " +
                          std::to_string(column.Size) + " characters");
     record.SetValue(column.Name, value);

@@ -10,13 +10,13 @@
 namespace addressbook {
 
 // Which column of the address table each column of an import source goes to.
-class TColumnMapping {
+class ColumnMapping {
  public:
   // The default for these source columns: a source column goes to the table column of its exact
   // name (the program's own spreadsheet layout), else to the one its header commonly means
   // (성명, Name; 핸드폰, Mobile; Zip Code ...: case, blanks, '_', '-' and '.' do not count); a
   // table column already taken by an earlier source column is not taken again.
-  explicit TColumnMapping(std::vector<std::string> sourceColumns);
+  explicit ColumnMapping(std::vector<std::string> sourceColumns);
 
   const std::vector<std::string>& SourceColumns() const { return FSourceColumns; }
 
@@ -32,7 +32,7 @@ class TColumnMapping {
   // table column, for a value longer than the column holds (nothing is ever cut off) and for a
   // tick that is not True, False, 1, 0 or empty (any case). The tick comes out as "True",
   // "False" or empty.
-  TAddressRecord Apply(const TSourceRow& row, std::string_view rowNoun) const;
+  AddressRecord Apply(const SourceRow& row, std::string_view rowNoun) const;
 
  private:
   std::vector<std::string> FSourceColumns;

@@ -13,8 +13,8 @@ constexpr char kSeparator = '\x1F';
 
 }  // namespace
 
-TDuplicateKeys DuplicateKeys(const TDuplicateFields& fields) {
-  TDuplicateKeys keys;
+DuplicateKeys DuplicateKeysOf(const DuplicateFields& fields) {
+  DuplicateKeys keys;
   const std::string name = EvenedName(fields.Name);
   if (name.empty()) return keys;
   const std::string address = EvenedAddress(fields.Address);
@@ -29,28 +29,28 @@ TDuplicateKeys DuplicateKeys(const TDuplicateFields& fields) {
   return keys;
 }
 
-bool ProbableDuplicates(const TDuplicateFields& a, const TDuplicateFields& b) {
-  const TDuplicateKeys ka = DuplicateKeys(a), kb = DuplicateKeys(b);
+bool ProbableDuplicates(const DuplicateFields& a, const DuplicateFields& b) {
+  const DuplicateKeys ka = DuplicateKeysOf(a), kb = DuplicateKeysOf(b);
   return (!ka.ByAddress.empty() && ka.ByAddress == kb.ByAddress) ||
          (!ka.ByPostcode.empty() && ka.ByPostcode == kb.ByPostcode);
 }
 
-TDuplicateFinder::TDuplicateFinder(std::size_t expectedRecords) {
+DuplicateFinder::DuplicateFinder(std::size_t expectedRecords) {
   FIds.reserve(expectedRecords);
   FParent.reserve(expectedRecords);
   FFirstWithKey.reserve(2 * expectedRecords);  // up to two keys a record
 }
 
-void TDuplicateFinder::Add(std::int64_t id, const TDuplicateFields& fields) {
+void DuplicateFinder::Add(std::int64_t id, const DuplicateFields& fields) {
   const auto index = static_cast<std::uint32_t>(FIds.size());
   FIds.push_back(id);
   FParent.push_back(index);
-  const TDuplicateKeys keys = DuplicateKeys(fields);
+  const DuplicateKeys keys = DuplicateKeysOf(fields);
   if (!keys.ByAddress.empty()) Link(keys.ByAddress, index);
   if (!keys.ByPostcode.empty()) Link(keys.ByPostcode, index);
 }
 
-std::uint32_t TDuplicateFinder::Root(std::uint32_t index) {
+std::uint32_t DuplicateFinder::Root(std::uint32_t index) {
   while (FParent[index] != index) {
     FParent[index] = FParent[FParent[index]];  // halve the path on the way
     index = FParent[index];
@@ -58,7 +58,7 @@ std::uint32_t TDuplicateFinder::Root(std::uint32_t index) {
   return index;
 }
 
-void TDuplicateFinder::Link(const std::string& key, std::uint32_t index) {
+void DuplicateFinder::Link(const std::string& key, std::uint32_t index) {
   const auto [found, inserted] = FFirstWithKey.emplace(key, index);
   if (inserted) return;
   const std::uint32_t a = Root(found->second), b = Root(index);
@@ -66,7 +66,7 @@ void TDuplicateFinder::Link(const std::string& key, std::uint32_t index) {
   if (a != b) FParent[std::max(a, b)] = std::min(a, b);
 }
 
-std::vector<std::vector<std::int64_t>> TDuplicateFinder::Sets() {
+std::vector<std::vector<std::int64_t>> DuplicateFinder::Sets() {
   const auto count = static_cast<std::uint32_t>(FIds.size());
   std::vector<std::uint32_t> members(count, 0);
   for (std::uint32_t i = 0; i < count; ++i) ++members[Root(i)];

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "addressbook/utf8_text.h"
+#include "platform/utf8.h"
 
 namespace addressbook {
 namespace {
@@ -60,7 +61,7 @@ std::vector<std::string> FindWords(std::string_view text) {
   };
   for (std::size_t pos = 0; pos < text.size();) {
     const std::size_t start = pos;
-    if (IsBlank(NextCodePoint(text, pos))) {
+    if (IsBlank(platform::NextCodePoint(text, pos))) {
       finishWord();
     } else {
       word.append(text, start, pos - start);
@@ -70,8 +71,8 @@ std::vector<std::string> FindWords(std::string_view text) {
   return words;
 }
 
-TFindCondition FindCondition(std::string_view text) {
-  TFindCondition condition;
+FindCondition FindConditionFor(std::string_view text) {
+  FindCondition condition;
   std::size_t number = 0;
   for (const std::string& word : FindWords(text)) {
     ++number;

@@ -18,11 +18,11 @@ inline constexpr std::size_t kMaxFindWords = 32;
 
 // A condition for the WHERE clause of a statement over the address table, with named
 // parameters (":w1") whose values are bound, never spliced into the text.
-struct TFindCondition {
+struct FindCondition {
   std::string Sql;  // empty when the find box holds no word: every record shows
   std::vector<std::pair<std::string, std::string>> Parameters;  // name with its ':', value
 
-  bool operator==(const TFindCondition&) const = default;
+  bool operator==(const FindCondition&) const = default;
 };
 
 // The words of the find box's text: what stands between blanks (the full-width blank of Korean
@@ -35,6 +35,6 @@ std::vector<std::string> FindWords(std::string_view text);
 // compares ASCII letters; other letters match as typed. A word of digits and hyphens (a
 // telephone number or a postcode, 010-1234 or 0101234) also matches 전화, 휴대폰 and 우편번호
 // with their hyphens and blanks taken out on both sides.
-TFindCondition FindCondition(std::string_view text);
+FindCondition FindConditionFor(std::string_view text);
 
 }  // namespace addressbook

@@ -2,11 +2,11 @@
 
 namespace addressbook {
 
-TImportPreview::TImportPreview(TImportSource& source, std::size_t rowCount)
+ImportPreview::ImportPreview(ImportSource& source, std::size_t rowCount)
     : Mapping(source.Columns()), FRowNoun(source.RowNoun()) {
   try {
     while (FRows.size() < rowCount) {
-      std::optional<TSourceRow> row = source.Next();
+      std::optional<SourceRow> row = source.Next();
       if (!row) {
         FComplete = true;
         break;
@@ -18,7 +18,7 @@ TImportPreview::TImportPreview(TImportSource& source, std::size_t rowCount)
   }
 }
 
-std::string TImportPreview::Problem(std::size_t index) const {
+std::string ImportPreview::Problem(std::size_t index) const {
   try {
     Mapping.Apply(FRows.at(index), FRowNoun);
   } catch (const EImportError& e) {

@@ -4,9 +4,9 @@
 
 namespace addressbook {
 
-TLineSource::TLineSource(std::istream& in) : FIn(in), FBuffer(64 * 1024) {}
+LineSource::LineSource(std::istream& in) : FIn(in), FBuffer(64 * 1024) {}
 
-bool TLineSource::Fill() {
+bool LineSource::Fill() {
   FBegin = 0;
   FEnd = 0;
   if (!FIn) return false;
@@ -15,7 +15,7 @@ bool TLineSource::Fill() {
   return FEnd > 0;
 }
 
-bool TLineSource::Next(std::string& line, std::size_t limit) {
+bool LineSource::Next(std::string& line, std::size_t limit) {
   line.clear();
   FTruncated = false;
   FLineLength = 0;

@@ -9,9 +9,9 @@ namespace addressbook {
 
 // The lines of a stream, read in blocks so memory stays bounded whatever the stream holds. A line
 // ends at LF; CRs before the LF (CRLF, and the CR CR LF some phones write) are not part of it.
-class TLineSource {
+class LineSource {
  public:
-  explicit TLineSource(std::istream& in);
+  explicit LineSource(std::istream& in);
 
   // The next line into `line`, at most `limit` bytes of it: the rest of a longer line is read and
   // dropped, and Truncated() says so. False at the end of the stream.

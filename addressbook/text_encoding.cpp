@@ -2,6 +2,7 @@
 
 #include "addressbook/utf8_text.h"
 #include "platform/cp949.h"
+#include "platform/utf8.h"
 
 namespace addressbook {
 namespace {
@@ -15,7 +16,7 @@ constexpr std::size_t kLongestCharacter = 4;
 std::size_t Utf8ValidPrefix(std::string_view head) {
   for (std::size_t pos = 0; pos < head.size();) {
     const std::size_t start = pos;
-    if (NextCodePoint(head, pos) == kReplacementCharacter && pos - start == 1) {
+    if (platform::NextCodePoint(head, pos) == platform::kReplacementCharacter && pos - start == 1) {
       const bool cutOff = head.size() - start < kLongestCharacter &&
                           static_cast<unsigned char>(head[start]) >= 0xC2;
       return cutOff ? head.size() : start;
@@ -48,12 +49,12 @@ std::size_t Utf8ByteOrderMarkLength(std::string_view head) {
   return head.starts_with("\xEF\xBB\xBF") ? 3 : 0;
 }
 
-TTextEncoding ChooseTextEncoding(std::string_view head, TTextEncoding requested) {
-  if (requested != TTextEncoding::Detect) return requested;
-  if (Utf8ByteOrderMarkLength(head) > 0) return TTextEncoding::Utf8;
+TextEncoding ChooseTextEncoding(std::string_view head, TextEncoding requested) {
+  if (requested != TextEncoding::Detect) return requested;
+  if (Utf8ByteOrderMarkLength(head) > 0) return TextEncoding::Utf8;
   const std::size_t utf8 = Utf8ValidPrefix(head);
-  if (utf8 == head.size()) return TTextEncoding::Utf8;
-  return Cp949ValidPrefix(head) >= utf8 ? TTextEncoding::Cp949 : TTextEncoding::Utf8;
+  if (utf8 == head.size()) return TextEncoding::Utf8;
+  return Cp949ValidPrefix(head) >= utf8 ? TextEncoding::Cp949 : TextEncoding::Utf8;
 }
 
 }  // namespace addressbook

@@ -7,7 +7,7 @@ namespace addressbook {
 
 // What a text file (a spreadsheet CSV, a vCard file's values without a character set) is
 // written in. Detect looks at the file's first bytes; the user may name the encoding instead.
-enum class TTextEncoding { Detect, Utf8, Cp949 };
+enum class TextEncoding { Detect, Utf8, Cp949 };
 
 // 3 when `head` starts with the UTF-8 byte-order mark, else 0.
 std::size_t Utf8ByteOrderMarkLength(std::string_view head);
@@ -17,6 +17,6 @@ std::size_t Utf8ByteOrderMarkLength(std::string_view head);
 // `requested` unless it is Detect; else UTF-8 for a byte-order mark or well-formed UTF-8, code
 // page 949 for text valid there, and when neither fits, the one that reads further before its
 // first fault. A character cut off by the end of `head` counts against neither.
-TTextEncoding ChooseTextEncoding(std::string_view head, TTextEncoding requested);
+TextEncoding ChooseTextEncoding(std::string_view head, TextEncoding requested);
 
 }  // namespace addressbook

@@ -1,72 +1,8 @@
 #include "addressbook/utf8_text.h"
 
+#include "platform/utf8.h"
+
 namespace addressbook {
-
-char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
-  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(pos);
-  if (lead < 0x80) {
-    ++pos;
-    return lead;
-  }
-  std::size_t length;
-  char32_t c;
-  unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    c = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    c = lead & 0x0F;
-    if (lead == 0xE0) low = 0xA0;   // no overlong forms
-    if (lead == 0xED) high = 0x9F;  // no surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    c = lead & 0x07;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;  // nothing beyond U+10FFFF
-  } else {
-    ++pos;
-    return kReplacementCharacter;
-  }
-  if (pos + length > text.size() || byte(pos + 1) < low || byte(pos + 1) > high) {
-    ++pos;
-    return kReplacementCharacter;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    if (byte(pos + i) < 0x80 || byte(pos + i) > 0xBF) {
-      ++pos;
-      return kReplacementCharacter;
-    }
-    c = (c << 6) | (byte(pos + i) & 0x3F);
-  }
-  pos += length;
-  return c;
-}
-
-void AppendCodePoint(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
-std::size_t CharacterCount(std::string_view text) {
-  std::size_t count = 0;
-  for (std::size_t pos = 0; pos < text.size(); ++count) NextCodePoint(text, pos);
-  return count;
-}
 
 bool IsBlank(char32_t c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' ||
@@ -87,7 +23,7 @@ bool IsEastAsianLetter(char32_t c) {
 
 bool ContainsEastAsianLetter(std::string_view text) {
   for (std::size_t pos = 0; pos < text.size();) {
-    if (IsEastAsianLetter(NextCodePoint(text, pos))) return true;
+    if (IsEastAsianLetter(platform::NextCodePoint(text, pos))) return true;
   }
   return false;
 }
@@ -97,7 +33,7 @@ std::string_view TrimBlanks(std::string_view text) {
   bool seenText = false;
   for (std::size_t pos = 0; pos < text.size();) {
     const std::size_t start = pos;
-    if (IsBlank(NextCodePoint(text, pos))) continue;
+    if (IsBlank(platform::NextCodePoint(text, pos))) continue;
     if (!seenText) begin = start;
     seenText = true;
     end = pos;
@@ -110,21 +46,13 @@ std::string CollapseBlanks(std::string_view text) {
   bool pendingBlank = false;
   for (std::size_t pos = 0; pos < text.size();) {
     const std::size_t start = pos;
-    if (IsBlank(NextCodePoint(text, pos))) {
+    if (IsBlank(platform::NextCodePoint(text, pos))) {
       pendingBlank = !out.empty();
       continue;
     }
     if (pendingBlank) out.push_back(' ');
     pendingBlank = false;
     out.append(text.substr(start, pos - start));
-  }
-  return out;
-}
-
-std::string AsciiLower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return out;
 }

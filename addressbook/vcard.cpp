@@ -4,13 +4,10 @@
 #include <charconv>
 
 #include "addressbook/utf8_text.h"
+#include "platform/ascii_case.h"
 
 namespace addressbook {
 namespace {
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return AsciiLower(a) == AsciiLower(b);
-}
 
 // Resolves one escape: `next` is the character after a backslash.
 void AppendEscaped(std::string& out, char next) {
@@ -46,21 +43,21 @@ std::string Unescaped(std::string_view raw) {
 
 }  // namespace
 
-std::string TVCardProperty::Param(std::string_view name) const {
+std::string VCardProperty::Param(std::string_view name) const {
   for (const auto& [paramName, value] : Params) {
-    if (EqualsIgnoringAsciiCase(paramName, name)) return value;
+    if (platform::SameText(paramName, name)) return value;
   }
   return {};
 }
 
-bool TVCardProperty::HasType(std::string_view type) const {
+bool VCardProperty::HasType(std::string_view type) const {
   for (const auto& [paramName, value] : Params) {
-    if (paramName == "TYPE" && EqualsIgnoringAsciiCase(value, type)) return true;
+    if (paramName == "TYPE" && platform::SameText(value, type)) return true;
   }
   return false;
 }
 
-int TVCardProperty::Preference() const {
+int VCardProperty::Preference() const {
   constexpr int kNone = 101;
   int best = kNone;
   for (const auto& [paramName, value] : Params) {
@@ -69,18 +66,18 @@ int TVCardProperty::Preference() const {
       const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), rank);
       if (error != std::errc() || end != value.data() + value.size() || rank < 1) rank = 1;
       best = std::min(best, rank);
-    } else if (paramName == "TYPE" && EqualsIgnoringAsciiCase(value, "pref")) {
+    } else if (paramName == "TYPE" && platform::SameText(value, "pref")) {
       best = 1;
     }
   }
   return best;
 }
 
-std::string TVCardProperty::Text() const {
+std::string VCardProperty::Text() const {
   return Unescaped(Value);
 }
 
-std::vector<std::string> TVCardProperty::Components() const {
+std::vector<std::string> VCardProperty::Components() const {
   std::vector<std::string> parts;
   std::size_t start = 0;
   for (std::size_t i = 0; i < Value.size(); ++i) {
@@ -95,17 +92,17 @@ std::vector<std::string> TVCardProperty::Components() const {
   return parts;
 }
 
-std::vector<const TVCardProperty*> TVCard::All(std::string_view name) const {
-  std::vector<const TVCardProperty*> found;
-  for (const TVCardProperty& property : Properties) {
-    if (EqualsIgnoringAsciiCase(property.Name, name)) found.push_back(&property);
+std::vector<const VCardProperty*> VCard::All(std::string_view name) const {
+  std::vector<const VCardProperty*> found;
+  for (const VCardProperty& property : Properties) {
+    if (platform::SameText(property.Name, name)) found.push_back(&property);
   }
   return found;
 }
 
-const TVCardProperty* TVCard::First(std::string_view name) const {
-  for (const TVCardProperty& property : Properties) {
-    if (EqualsIgnoringAsciiCase(property.Name, name)) return &property;
+const VCardProperty* VCard::First(std::string_view name) const {
+  for (const VCardProperty& property : Properties) {
+    if (platform::SameText(property.Name, name)) return &property;
   }
   return nullptr;
 }

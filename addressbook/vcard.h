@@ -9,7 +9,7 @@ namespace addressbook {
 
 // One property (content line) of a vCard, decoded: its value is UTF-8 with the vCard escapes
 // (\n, \, \; \\) still in, so a structured value can still be split at its unescaped ';'.
-struct TVCardProperty {
+struct VCardProperty {
   std::string Group;  // "item1" of "item1.ADR", as written; empty without one
   std::string Name;   // upper case: "ADR", "TEL", "X-ABLABEL"
   // Every parameter value under its upper-case name, one entry per value: TYPE=cell,voice gives
@@ -34,20 +34,20 @@ struct TVCardProperty {
 };
 
 // One card of a vCard file.
-struct TVCard {
-  int Number = 0;                          // 1 for the first card of the file
-  int Line = 0;                            // the line of its BEGIN:VCARD
-  std::string Version;                     // as the VERSION line says; empty when the card has none
-  std::vector<TVCardProperty> Properties;  // in the card's order; BEGIN, END and VERSION left out
+struct VCard {
+  int Number = 0;                         // 1 for the first card of the file
+  int Line = 0;                           // the line of its BEGIN:VCARD
+  std::string Version;                    // as the VERSION line says; empty when the card has none
+  std::vector<VCardProperty> Properties;  // in the card's order; BEGIN, END and VERSION left out
   // What was read with a fallback or left out, each naming its line: a value whose bytes were
   // not valid in its character set, an unknown character set, a line without ':', a card
   // without END:VCARD.
   std::vector<std::string> Warnings;
 
   // Every property of that name (any case), in the card's order.
-  std::vector<const TVCardProperty*> All(std::string_view name) const;
+  std::vector<const VCardProperty*> All(std::string_view name) const;
   // The first of them, or null.
-  const TVCardProperty* First(std::string_view name) const;
+  const VCardProperty* First(std::string_view name) const;
 };
 
 }  // namespace addressbook

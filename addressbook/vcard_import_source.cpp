@@ -4,18 +4,18 @@
 
 namespace addressbook {
 
-TVCardImportSource::TVCardImportSource(std::istream& in, TVCardOptions options)
+VCardImportSource::VCardImportSource(std::istream& in, VCardOptions options)
     : FReader(in, std::move(options)), FColumns(CardColumns().begin(), CardColumns().end()) {}
 
-std::optional<TSourceRow> TVCardImportSource::Next() {
-  std::optional<TVCard> card = FReader.Next();
+std::optional<SourceRow> VCardImportSource::Next() {
+  std::optional<VCard> card = FReader.Next();
   if (!card) {
     if (!FAnyCard) throw EVCardError(0, 0, "the file holds no vCard (no BEGIN:VCARD line)");
     return std::nullopt;
   }
   FAnyCard = true;
-  TCardRecord mapped = RecordFromCard(*card);
-  TSourceRow row;
+  CardRecord mapped = RecordFromCard(*card);
+  SourceRow row;
   row.Number = card->Number;
   for (const std::string& column : FColumns) row.Values.push_back(mapped.Record.Value(column));
   row.Notes = std::move(card->Warnings);

@@ -10,16 +10,16 @@ namespace addressbook {
 // The cards of a vCard file as rows: one per card, its columns those RecordFromCard fills, its
 // notes the card's warnings and what the record leaves out. Throws EVCardError where the reader
 // does, and for a file that holds no card at all.
-class TVCardImportSource : public TImportSource {
+class VCardImportSource : public ImportSource {
  public:
-  explicit TVCardImportSource(std::istream& in, TVCardOptions options = {});
+  explicit VCardImportSource(std::istream& in, VCardOptions options = {});
 
   const std::vector<std::string>& Columns() const override { return FColumns; }
   std::string_view RowNoun() const override { return "card"; }
-  std::optional<TSourceRow> Next() override;
+  std::optional<SourceRow> Next() override;
 
  private:
-  TVCardReader FReader;
+  VCardReader FReader;
   std::vector<std::string> FColumns;
   bool FAnyCard = false;
 };

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "addressbook/utf8_text.h"
+#include "platform/ascii_case.h"
 
 namespace addressbook {
 namespace {
@@ -39,11 +40,11 @@ bool IsKorea(std::string_view country) {
       "대한민국",           "한국", "korea", "south korea", "republic of korea",
       "korea, republic of", "kr",   "kor",   "rok",
   };
-  const std::string name = AsciiLower(TrimBlanks(country));
+  const std::string name = platform::LowerCase(TrimBlanks(country));
   return std::find(kNames.begin(), kNames.end(), name) != kNames.end();
 }
 
-bool HasParts(const TVCardProperty& adr) {
+bool HasParts(const VCardProperty& adr) {
   const std::vector<std::string> parts = adr.Components();
   return std::any_of(parts.begin(), parts.end(),
                      [](const std::string& part) { return !TrimBlanks(part).empty(); });
@@ -51,20 +52,20 @@ bool HasParts(const TVCardProperty& adr) {
 
 // Which of several properties a card prefers: the strongest PREF, then (when `favoured` is
 // given) one of that type, then the first.
-const TVCardProperty* Preferred(const std::vector<const TVCardProperty*>& candidates,
-                                std::string_view favoured = {}) {
-  const TVCardProperty* best = nullptr;
-  auto rank = [&](const TVCardProperty* p) {
+const VCardProperty* Preferred(const std::vector<const VCardProperty*>& candidates,
+                               std::string_view favoured = {}) {
+  const VCardProperty* best = nullptr;
+  auto rank = [&](const VCardProperty* p) {
     return std::pair(p->Preference(), favoured.empty() || p->HasType(favoured) ? 0 : 1);
   };
-  for (const TVCardProperty* candidate : candidates) {
+  for (const VCardProperty* candidate : candidates) {
     if (!best || rank(candidate) < rank(best)) best = candidate;
   }
   return best;
 }
 
 // The column a telephone number goes to, or empty for none.
-std::string_view TelephoneColumn(const TVCardProperty& tel) {
+std::string_view TelephoneColumn(const VCardProperty& tel) {
   const bool fax = tel.HasType("fax");
   const bool work = tel.HasType("work");
   if (fax) return work ? "회사팩스" : "팩스";
@@ -73,22 +74,22 @@ std::string_view TelephoneColumn(const TVCardProperty& tel) {
   return work ? "회사전화" : "전화";
 }
 
-std::string TelephoneNumber(const TVCardProperty& tel) {
+std::string TelephoneNumber(const VCardProperty& tel) {
   std::string number = CollapseBlanks(tel.Text());
-  if (AsciiLower(number).starts_with("tel:")) number.erase(0, 4);
+  if (platform::LowerCase(number).starts_with("tel:")) number.erase(0, 4);
   return number;
 }
 
-class TCardMapper {
+class CardMapper {
  public:
-  explicit TCardMapper(const TVCard& card) : FCard(card) {}
+  explicit CardMapper(const VCard& card) : FCard(card) {}
 
-  TCardRecord Map() {
+  CardRecord Map() {
     MapName();
     MapOrganisation();
     MapAddresses();
     MapTelephones();
-    for (const TVCardProperty& property : FCard.Properties) {
+    for (const VCardProperty& property : FCard.Properties) {
       if (property.Name == "TEL" || property.Name == "ADR") continue;  // reported with values
       if (FUsed.count(&property) || IsQuietWhenDropped(property.Name)) continue;
       if (!property.Skipped && TrimBlanks(property.Value).empty()) continue;
@@ -101,46 +102,46 @@ class TCardMapper {
   }
 
  private:
-  void Set(std::string_view column, std::string value, const TVCardProperty& from) {
+  void Set(std::string_view column, std::string value, const VCardProperty& from) {
     FResult.Record.SetValue(column, std::move(value));
     FUsed.insert(&from);
   }
 
   void MapName() {
-    if (const TVCardProperty* n = FCard.First("N")) {
+    if (const VCardProperty* n = FCard.First("N")) {
       const std::vector<std::string> parts = n->Components();
       std::string name = PersonName(Part(parts, 0), Part(parts, 1));
       if (!name.empty()) return Set("이름", std::move(name), *n);
     }
-    if (const TVCardProperty* fn = FCard.First("FN")) Set("이름", CollapseBlanks(fn->Text()), *fn);
+    if (const VCardProperty* fn = FCard.First("FN")) Set("이름", CollapseBlanks(fn->Text()), *fn);
   }
 
   void MapOrganisation() {
-    if (const TVCardProperty* org = FCard.First("ORG")) {
+    if (const VCardProperty* org = FCard.First("ORG")) {
       std::vector<std::string> parts = org->Components();
       for (std::string& part : parts) part = CollapseBlanks(part);
       Set("회사", parts.front(), *org);
       Set("부서", Joined(std::vector<std::string>(parts.begin() + 1, parts.end()), " "), *org);
     }
-    if (const TVCardProperty* title = FCard.First("TITLE"))
+    if (const VCardProperty* title = FCard.First("TITLE"))
       Set("직책", CollapseBlanks(title->Text()), *title);
   }
 
   void MapAddresses() {
-    std::vector<const TVCardProperty*> addresses;
-    for (const TVCardProperty* adr : FCard.All("ADR")) {
+    std::vector<const VCardProperty*> addresses;
+    for (const VCardProperty* adr : FCard.All("ADR")) {
       if (HasParts(*adr)) addresses.push_back(adr);
     }
-    const TVCardProperty* home = Preferred(addresses, "home");
-    const TVCardProperty* work = nullptr;
-    for (const TVCardProperty* adr : addresses) {
+    const VCardProperty* home = Preferred(addresses, "home");
+    const VCardProperty* work = nullptr;
+    for (const VCardProperty* adr : addresses) {
       if (adr != home && adr->HasType("work")) {
         work = adr;
         break;
       }
     }
-    for (const TVCardProperty* adr : addresses) {
-      const TPostalLines lines = PostalAddress(adr->Components());
+    for (const VCardProperty* adr : addresses) {
+      const PostalLines lines = PostalAddress(adr->Components());
       if (adr == home) {
         Set("우편번호", lines.Postcode, *adr);
         Set("주소", lines.Address, *adr);
@@ -156,8 +157,8 @@ class TCardMapper {
   }
 
   void MapTelephones() {
-    std::vector<std::pair<std::string_view, std::vector<const TVCardProperty*>>> byColumn;
-    for (const TVCardProperty* tel : FCard.All("TEL")) {
+    std::vector<std::pair<std::string_view, std::vector<const VCardProperty*>>> byColumn;
+    for (const VCardProperty* tel : FCard.All("TEL")) {
       if (TelephoneNumber(*tel).empty()) continue;
       const std::string_view column = TelephoneColumn(*tel);
       auto found = std::find_if(byColumn.begin(), byColumn.end(),
@@ -166,8 +167,8 @@ class TCardMapper {
       found->second.push_back(tel);
     }
     for (const auto& [column, tels] : byColumn) {
-      const TVCardProperty* chosen = column.empty() ? nullptr : Preferred(tels);
-      for (const TVCardProperty* tel : tels) {
+      const VCardProperty* chosen = column.empty() ? nullptr : Preferred(tels);
+      for (const VCardProperty* tel : tels) {
         if (tel == chosen) {
           Set(column, TelephoneNumber(*tel), *tel);
         } else {
@@ -177,19 +178,19 @@ class TCardMapper {
     }
   }
 
-  void Drop(const TVCardProperty& property, const std::string& value) {
+  void Drop(const VCardProperty& property, const std::string& value) {
     FDropped.emplace_back(property.Line, property.Name + " " + value);
   }
 
   // A property reported by its name only, once for all of that name.
-  void DropName(const TVCardProperty& property) {
+  void DropName(const VCardProperty& property) {
     if (FDroppedNames.insert(property.Name).second)
       FDropped.emplace_back(property.Line, property.Name);
   }
 
-  const TVCard& FCard;
-  TCardRecord FResult;
-  std::set<const TVCardProperty*> FUsed;
+  const VCard& FCard;
+  CardRecord FResult;
+  std::set<const VCardProperty*> FUsed;
   std::set<std::string> FDroppedNames;
   std::vector<std::pair<int, std::string>> FDropped;  // with the line, to report in card order
 };
@@ -210,10 +211,10 @@ std::string PersonName(std::string_view family, std::string_view given) {
   return Joined({g, f}, " ");
 }
 
-TPostalLines PostalAddress(const std::vector<std::string>& parts) {
+PostalLines PostalAddress(const std::vector<std::string>& parts) {
   const std::string poBox = Part(parts, 0), extended = Part(parts, 1), street = Part(parts, 2),
                     locality = Part(parts, 3), region = Part(parts, 4), country = Part(parts, 6);
-  TPostalLines lines;
+  PostalLines lines;
   lines.Postcode = Part(parts, 5);
   lines.Detail = Joined({extended, poBox}, " ");
   const bool korean =
@@ -246,8 +247,8 @@ TPostalLines PostalAddress(const std::vector<std::string>& parts) {
   return lines;
 }
 
-TCardRecord RecordFromCard(const TVCard& card) {
-  return TCardMapper(card).Map();
+CardRecord RecordFromCard(const VCard& card) {
+  return CardMapper(card).Map();
 }
 
 }  // namespace addressbook

@@ -11,8 +11,8 @@
 namespace addressbook {
 
 // A card as a record of the address table, and what of the card the record does not hold.
-struct TCardRecord {
-  TAddressRecord Record;
+struct CardRecord {
+  AddressRecord Record;
   // In the card's order: property names once each ("EMAIL", "NOTE", "PHOTO"), and each telephone
   // number or address that found no column with its value ("TEL 02-555-1234").
   std::vector<std::string> Dropped;
@@ -29,7 +29,7 @@ struct TCardRecord {
 //   from the rest (home, voice, untyped); pagers go nowhere. Of several for one column the
 //   preferred one wins, else the first.
 // Line breaks inside a value become blanks. 존칭 and the mailing columns stay empty.
-TCardRecord RecordFromCard(const TVCard& card);
+CardRecord RecordFromCard(const VCard& card);
 
 // The columns RecordFromCard may fill, in the table's order.
 std::span<const std::string_view> CardColumns();
@@ -39,11 +39,11 @@ std::span<const std::string_view> CardColumns();
 // Honorific prefixes and suffixes are left out: the list has 존칭 for that.
 std::string PersonName(std::string_view family, std::string_view given);
 
-struct TPostalLines {
+struct PostalLines {
   std::string Postcode;
   std::string Address;
   std::string Detail;
-  bool operator==(const TPostalLines&) const = default;
+  bool operator==(const PostalLines&) const = default;
 };
 
 // An ADR value's parts (post-office box, extended address, street, locality, region, postal
@@ -52,6 +52,6 @@ struct TPostalLines {
 // (서울특별시 강남구 논현로 508), leaving out a part the next one already starts with and the
 // country; any other reads street, locality, region, country with commas. The detail is the
 // extended address followed by the post-office box.
-TPostalLines PostalAddress(const std::vector<std::string>& parts);
+PostalLines PostalAddress(const std::vector<std::string>& parts);
 
 }  // namespace addressbook

@@ -7,7 +7,9 @@
 #include "addressbook/line_source.h"
 #include "addressbook/text_encoding.h"
 #include "addressbook/utf8_text.h"
+#include "platform/ascii_case.h"
 #include "platform/cp949.h"
+#include "platform/utf8.h"
 
 namespace addressbook {
 namespace {
@@ -16,21 +18,13 @@ namespace {
 // first warnings.
 constexpr std::size_t kMaxWarningsPerCard = 50;
 
-enum class TContent { Plain, QuotedPrintable, Binary };
+enum class ContentEncoding { Plain, QuotedPrintable, Binary };
 
-struct THead {
+struct PropertyHead {
   std::string Group;
   std::string Name;
   std::vector<std::pair<std::string, std::string>> Params;
 };
-
-std::string AsciiUpper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
 
 bool IsWhitespaceStart(std::string_view line) {
   return !line.empty() && (line.front() == ' ' || line.front() == '\t');
@@ -41,7 +35,7 @@ bool IsBlankLine(std::string_view line) {
 }
 
 bool IsCardBoundary(std::string_view line, std::string_view keyword) {
-  return AsciiUpper(TrimBlanks(line)) == std::string(keyword) + ":VCARD";
+  return platform::UpperCase(TrimBlanks(line)) == std::string(keyword) + ":VCARD";
 }
 
 bool IsAnyCardBoundary(std::string_view line) {
@@ -86,35 +80,35 @@ bool IsEncodingName(std::string_view upper) {
 }
 
 // "item1.ADR;TYPE=HOME,pref;CHARSET=UTF-8" and the 2.1 forms "TEL;WORK;VOICE".
-THead ParseHead(std::string_view text) {
-  THead head;
+PropertyHead ParseHead(std::string_view text) {
+  PropertyHead head;
   const std::vector<std::string_view> pieces = SplitUnquoted(text, ';');
   std::string_view name = TrimBlanks(pieces.front());
   if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos) {
     head.Group = std::string(name.substr(0, dot));
     name.remove_prefix(dot + 1);
   }
-  head.Name = AsciiUpper(name);
+  head.Name = platform::UpperCase(name);
   for (std::size_t i = 1; i < pieces.size(); ++i) {
     const std::string_view piece = TrimBlanks(pieces[i]);
     if (piece.empty()) continue;
     const std::size_t equals = FindUnquoted(piece, '=');
     if (equals == std::string_view::npos) {
-      const std::string upper = AsciiUpper(WithoutQuotes(piece));
+      const std::string upper = platform::UpperCase(WithoutQuotes(piece));
       if (IsEncodingName(upper)) {
         head.Params.emplace_back("ENCODING", upper);
       } else {
-        head.Params.emplace_back("TYPE", AsciiLower(upper));
+        head.Params.emplace_back("TYPE", platform::LowerCase(upper));
       }
       continue;
     }
-    const std::string paramName = AsciiUpper(TrimBlanks(piece.substr(0, equals)));
+    const std::string paramName = platform::UpperCase(TrimBlanks(piece.substr(0, equals)));
     const std::string_view values = piece.substr(equals + 1);
     if (paramName == "TYPE") {
       // Writers of 4.0 quote the whole list: TYPE="cell,voice" is two types.
       const std::string unquoted = WithoutQuotes(values);
       for (std::string_view type : SplitUnquoted(unquoted, ','))
-        head.Params.emplace_back(paramName, AsciiLower(TrimBlanks(type)));
+        head.Params.emplace_back(paramName, platform::LowerCase(TrimBlanks(type)));
     } else {
       for (std::string_view value : SplitUnquoted(values, ','))
         head.Params.emplace_back(paramName, WithoutQuotes(TrimBlanks(value)));
@@ -123,18 +117,18 @@ THead ParseHead(std::string_view text) {
   return head;
 }
 
-std::string ParamOf(const THead& head, std::string_view name) {
+std::string ParamOf(const PropertyHead& head, std::string_view name) {
   for (const auto& [paramName, value] : head.Params) {
     if (paramName == name) return value;
   }
   return {};
 }
 
-TContent ContentOf(const THead& head) {
-  const std::string encoding = AsciiUpper(ParamOf(head, "ENCODING"));
-  if (encoding == "QUOTED-PRINTABLE") return TContent::QuotedPrintable;
-  if (encoding == "BASE64" || encoding == "B") return TContent::Binary;
-  return TContent::Plain;
+ContentEncoding ContentOf(const PropertyHead& head) {
+  const std::string encoding = platform::UpperCase(ParamOf(head, "ENCODING"));
+  if (encoding == "QUOTED-PRINTABLE") return ContentEncoding::QuotedPrintable;
+  if (encoding == "BASE64" || encoding == "B") return ContentEncoding::Binary;
+  return ContentEncoding::Plain;
 }
 
 // Properties that hold pictures, sounds or keys: never text for an address list, and in 4.0 a
@@ -198,11 +192,11 @@ std::string Where(int card, int line) {
 EVCardError::EVCardError(int card, int line, const std::string& message)
     : Exception(Where(card, line) + message), Card(card), Line(line) {}
 
-class TVCardReader::TImpl {
+class VCardReader::Impl {
  public:
-  TImpl(std::istream& in, TVCardOptions options) : FLines(in), FOptions(std::move(options)) {}
+  Impl(std::istream& in, VCardOptions options) : FLines(in), FOptions(std::move(options)) {}
 
-  std::optional<TVCard> Next() {
+  std::optional<VCard> Next() {
     if (FBeginLine > 0) return ReadCard(std::exchange(FBeginLine, 0));
     while (ReadLine()) {
       if (IsCardBoundary(FLine, "BEGIN")) return ReadCard(FLines.LineNumber());
@@ -212,11 +206,11 @@ class TVCardReader::TImpl {
 
  private:
   // A property as read, before its value is decoded.
-  struct TRawProperty {
+  struct RawProperty {
     int Line = 0;
     bool HasHead = false;
-    THead Head;
-    TContent Content = TContent::Plain;
+    PropertyHead Head;
+    ContentEncoding Content = ContentEncoding::Plain;
     bool Skipped = false;
     std::string Text;  // the head, ':', then the value (only the head when skipped)
     std::size_t HeadEnd = std::string::npos;
@@ -246,7 +240,7 @@ class TVCardReader::TImpl {
     FLine.erase(0, Utf8ByteOrderMarkLength(FLine));
   }
 
-  void Warn(TVCard& card, int line, const std::string& what) {
+  void Warn(VCard& card, int line, const std::string& what) {
     if (card.Warnings.size() < kMaxWarningsPerCard) {
       card.Warnings.push_back("line " + std::to_string(line) + ": " + what);
     } else if (card.Warnings.size() == kMaxWarningsPerCard) {
@@ -254,20 +248,20 @@ class TVCardReader::TImpl {
     }
   }
 
-  [[noreturn]] void TooLong(const TVCard& card, int line) const {
+  [[noreturn]] void TooLong(const VCard& card, int line) const {
     throw EVCardError(card.Number, line,
                       "a property longer than " + std::to_string(FOptions.MaxLineBytes) + " bytes");
   }
 
-  TVCard ReadCard(int beginLine) {
-    TVCard card;
+  VCard ReadCard(int beginLine) {
+    VCard card;
     card.Number = ++FCardCount;
     card.Line = beginLine;
     FCard = &card;
     FCardBytes = 0;
-    struct TClearCard {
-      TImpl* impl;
-      ~TClearCard() { impl->FCard = nullptr; }
+    struct ClearCard {
+      Impl* impl;
+      ~ClearCard() { impl->FCard = nullptr; }
     } clear{this};
 
     while (ReadLine()) {
@@ -277,7 +271,7 @@ class TVCardReader::TImpl {
         Warn(card, line, "a continued line that follows no property; left out");
         continue;
       }
-      TRawProperty raw = ReadProperty(card);
+      RawProperty raw = ReadProperty(card);
       if (!raw.HasHead) {
         Warn(card, raw.Line,
              "no ':' in \"" + RepairedUtf8(raw.Text.substr(0, 40)).Text + "\"; left out");
@@ -286,8 +280,8 @@ class TVCardReader::TImpl {
       const std::string& name = raw.Head.Name;
       const std::string_view value =
           raw.Skipped ? std::string_view() : std::string_view(raw.Text).substr(raw.HeadEnd + 1);
-      if (name == "END" && AsciiUpper(TrimBlanks(value)) == "VCARD") return card;
-      if (name == "BEGIN" && AsciiUpper(TrimBlanks(value)) == "VCARD") {
+      if (name == "END" && platform::UpperCase(TrimBlanks(value)) == "VCARD") return card;
+      if (name == "BEGIN" && platform::UpperCase(TrimBlanks(value)) == "VCARD") {
         Warn(card, raw.Line, "a new card begins before this one's END:VCARD");
         FBeginLine = raw.Line;
         return card;
@@ -308,8 +302,8 @@ class TVCardReader::TImpl {
 
   // The property that starts on FLine with every line that continues it; the first line that
   // does not is left pending.
-  TRawProperty ReadProperty(const TVCard& card) {
-    TRawProperty raw;
+  RawProperty ReadProperty(const VCard& card) {
+    RawProperty raw;
     raw.Line = FLines.LineNumber();
     raw.Text = FLine;
     bool truncated = FLines.Truncated();
@@ -331,21 +325,21 @@ class TVCardReader::TImpl {
     return raw;
   }
 
-  void FindHead(TRawProperty& raw) {
+  void FindHead(RawProperty& raw) {
     raw.HeadEnd = FindUnquoted(raw.Text, ':');
     if (raw.HeadEnd == std::string::npos) return;
     raw.HasHead = true;
     raw.Head = ParseHead(std::string_view(raw.Text).substr(0, raw.HeadEnd));
     raw.Content = ContentOf(raw.Head);
-    raw.Skipped = raw.Content == TContent::Binary || IsBinaryProperty(raw.Head.Name);
+    raw.Skipped = raw.Content == ContentEncoding::Binary || IsBinaryProperty(raw.Head.Name);
     if (raw.Skipped) raw.Text.resize(raw.HeadEnd);
   }
 
   // Whether FLine continues `raw`, taking it in when it does.
-  bool Continue(TRawProperty& raw) {
+  bool Continue(RawProperty& raw) {
     const bool hasValue = raw.HasHead && raw.Text.size() > raw.HeadEnd + 1;
     // A quoted-printable soft line break: the next line goes on verbatim, leading blanks and all.
-    if (raw.Content == TContent::QuotedPrintable && hasValue && raw.Text.back() == '=' &&
+    if (raw.Content == ContentEncoding::QuotedPrintable && hasValue && raw.Text.back() == '=' &&
         !IsAnyCardBoundary(FLine)) {
       raw.Text.pop_back();
       raw.Text += FLine;
@@ -356,9 +350,9 @@ class TVCardReader::TImpl {
       return true;
     }
     // 2.1 base64 content may go on in unindented lines up to a blank line.
-    if (raw.Content == TContent::Binary && IsBase64Line(FLine)) return true;
+    if (raw.Content == ContentEncoding::Binary && IsBase64Line(FLine)) return true;
     // Some phones end a line of a multi-line value with a backslash and go on in the next.
-    if (raw.Content == TContent::Plain && !raw.Skipped && hasValue &&
+    if (raw.Content == ContentEncoding::Plain && !raw.Skipped && hasValue &&
         EndsWithOddBackslashes(raw.Text) && !IsAnyCardBoundary(FLine) &&
         FindUnquoted(FLine, ':') == std::string::npos) {
       raw.Text += 'n';
@@ -368,8 +362,8 @@ class TVCardReader::TImpl {
     return false;
   }
 
-  TVCardProperty Decoded(TVCard& card, TRawProperty raw) {
-    TVCardProperty property;
+  VCardProperty Decoded(VCard& card, RawProperty raw) {
+    VCardProperty property;
     property.Group = std::move(raw.Head.Group);
     property.Name = std::move(raw.Head.Name);
     property.Params = std::move(raw.Head.Params);
@@ -377,7 +371,7 @@ class TVCardReader::TImpl {
     property.Skipped = raw.Skipped;
     if (raw.Skipped) return property;
     std::string_view text = std::string_view(raw.Text).substr(raw.HeadEnd + 1);
-    if (raw.Content == TContent::QuotedPrintable) {
+    if (raw.Content == ContentEncoding::QuotedPrintable) {
       // A soft line break with no line after it in the property breaks nothing.
       if (text.ends_with('=')) text.remove_suffix(1);
       property.Value = TextOf(card, property, DecodeQuotedPrintable(text));
@@ -389,12 +383,12 @@ class TVCardReader::TImpl {
 
   // The value's bytes as UTF-8, by its CHARSET parameter, else as UTF-8 when they are, else in
   // the fallback character set.
-  std::string TextOf(TVCard& card, const TVCardProperty& property, const std::string& bytes) {
+  std::string TextOf(VCard& card, const VCardProperty& property, const std::string& bytes) {
     const std::string where = property.Name + ": ";
     std::string charset = property.Param("CHARSET");
-    const std::string upper = AsciiUpper(charset);
+    const std::string upper = platform::UpperCase(charset);
     if (!charset.empty() && upper != "US-ASCII" && upper != "ASCII") {
-      if (std::optional<TDecodedText> decoded = DecodeCharset(bytes, charset)) {
+      if (std::optional<DecodedText> decoded = DecodeCharset(bytes, charset)) {
         if (decoded->Replaced)
           Warn(card, property.Line,
                where + "bytes that are not valid " + charset + " became U+FFFD");
@@ -404,10 +398,10 @@ class TVCardReader::TImpl {
            where + "unknown character set " + charset + "; read as if none were named");
     }
     if (platform::IsValidUtf8(bytes)) return bytes;
-    std::optional<TDecodedText> best;
+    std::optional<DecodedText> best;
     std::string bestName;
     for (const std::string& fallback : FOptions.FallbackCharsets) {
-      std::optional<TDecodedText> decoded = DecodeCharset(bytes, fallback);
+      std::optional<DecodedText> decoded = DecodeCharset(bytes, fallback);
       if (!decoded || (best && decoded->Replaced)) continue;
       best = std::move(decoded);
       bestName = fallback;
@@ -423,22 +417,22 @@ class TVCardReader::TImpl {
     return std::move(best->Text);
   }
 
-  TLineSource FLines;
-  TVCardOptions FOptions;
+  LineSource FLines;
+  VCardOptions FOptions;
   std::string FLine;
   bool FPending = false;
   int FBeginLine = 0;  // a card began where the last one should have ended
   int FCardCount = 0;
-  TVCard* FCard = nullptr;  // the card being read
+  VCard* FCard = nullptr;  // the card being read
   std::uint64_t FCardBytes = 0;
 };
 
-TVCardReader::TVCardReader(std::istream& in, TVCardOptions options)
-    : FImpl(std::make_unique<TImpl>(in, std::move(options))) {}
+VCardReader::VCardReader(std::istream& in, VCardOptions options)
+    : FImpl(std::make_unique<Impl>(in, std::move(options))) {}
 
-TVCardReader::~TVCardReader() = default;
+VCardReader::~VCardReader() = default;
 
-std::optional<TVCard> TVCardReader::Next() {
+std::optional<VCard> VCardReader::Next() {
   if (FError) std::rethrow_exception(FError);
   try {
     return FImpl->Next();

@@ -22,7 +22,7 @@ class EVCardError : public platform::Exception {
   int Line;
 };
 
-struct TVCardOptions {
+struct VCardOptions {
   // Longest line, and longest property once its folded lines are joined, that is kept. Binary
   // content (photos, sounds, keys) is read past whatever its length.
   std::size_t MaxLineBytes = 1024 * 1024;
@@ -45,20 +45,20 @@ struct TVCardOptions {
 // group prefixes, a UTF-8 byte-order mark, LF, CRLF or CR CR LF line ends. Anything outside
 // BEGIN:VCARD ... END:VCARD is skipped; a card whose END:VCARD is missing ends where the next
 // card begins or the file ends, with a warning.
-class TVCardReader {
+class VCardReader {
  public:
-  explicit TVCardReader(std::istream& in, TVCardOptions options = {});
-  ~TVCardReader();
-  TVCardReader(const TVCardReader&) = delete;
-  TVCardReader& operator=(const TVCardReader&) = delete;
+  explicit VCardReader(std::istream& in, VCardOptions options = {});
+  ~VCardReader();
+  VCardReader(const VCardReader&) = delete;
+  VCardReader& operator=(const VCardReader&) = delete;
 
   // The next card, or nothing at the end of the file. Throws EVCardError for a line or card
   // beyond the limits and for a file in UTF-16; once it has thrown, it throws the same again.
-  std::optional<TVCard> Next();
+  std::optional<VCard> Next();
 
  private:
-  class TImpl;
-  std::unique_ptr<TImpl> FImpl;
+  class Impl;
+  std::unique_ptr<Impl> FImpl;
   std::exception_ptr FError;
 };
 

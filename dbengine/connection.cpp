@@ -1,7 +1,6 @@
 #include "dbengine/connection.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "dbengine/connection_string.h"
 #include "dbengine/dataset.h"
@@ -10,6 +9,7 @@
 #include "dbengine/server_link.h"
 #include "dbengine/sqlite_storage.h"
 #include "dbengine/storage.h"
+#include "platform/ascii_case.h"
 
 namespace dbengine {
 namespace {
@@ -21,14 +21,9 @@ std::string Property(const TConnectionProperties& properties, const char* key) {
   return it == properties.end() ? std::string() : it->second;
 }
 
-bool SameText(const std::string& a, const std::string& b) {
-  return !CaseInsensitiveLess()(a, b) && !CaseInsensitiveLess()(b, a);
-}
-
 // "Mode" asks for read-only access when it names Read without Write ("Read", "Share Deny None").
 bool ModeIsReadOnly(const std::string& mode) {
-  std::string upper;
-  for (char c : mode) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string upper = platform::UpperCase(mode);
   return upper.find("READ") != std::string::npos && upper.find("WRITE") == std::string::npos;
 }
 
@@ -44,7 +39,7 @@ void TADOConnection::Open() {
   if (Connected()) return;
   const TConnectionProperties properties = ParseConnectionString(ConnectionString);
   const std::string provider = Property(properties, "Provider");
-  if (!SameText(provider, kProvider))
+  if (!platform::SameText(provider, kProvider))
     throw EDatabaseError("The provider '" + provider + "' cannot be found; only " + kProvider +
                          " is installed.");
   const std::string path = Property(properties, "Data Source");

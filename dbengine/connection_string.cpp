@@ -1,16 +1,13 @@
 #include "dbengine/connection_string.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "dbengine/errors.h"
+#include "dbengine/quoting.h"
+#include "platform/ascii_case.h"
 
 namespace dbengine {
 namespace {
-
-unsigned char Lower(char c) {
-  return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
-}
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -87,8 +84,7 @@ std::string ReadValue(const std::string& text, std::size_t& pos) {
 }  // namespace
 
 bool CaseInsensitiveLess::operator()(const std::string& a, const std::string& b) const {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return Lower(x) < Lower(y); });
+  return platform::CompareText(a, b) < 0;
 }
 
 std::string ConnectionStringValue(const std::string& value) {
@@ -98,12 +94,7 @@ std::string ConnectionStringValue(const std::string& value) {
 }
 
 std::string QuotedConnectionStringValue(const std::string& value) {
-  std::string quoted = "\"";
-  for (char c : value) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
+  return QuotedText(value, '"');
 }
 
 TConnectionProperties ParseConnectionString(const std::string& connectionString) {

@@ -6,11 +6,11 @@
 #include "dbengine/cursor.h"
 #include "dbengine/errors.h"
 #include "dbengine/forward_cursor.h"
-#include "dbengine/names.h"
 #include "dbengine/record_reader.h"
 #include "dbengine/row_source.h"
 #include "dbengine/static_cursor.h"
 #include "dbengine/value_text.h"
+#include "platform/ascii_case.h"
 
 namespace dbengine {
 namespace {
@@ -210,7 +210,7 @@ TField& TDataSet::Fields(int index) {
 
 int TDataSet::FieldIndex(const std::string& fieldName) const {
   for (const auto& field : FFields)
-    if (SameName(field->FieldName(), fieldName)) return field->Index();
+    if (platform::SameText(field->FieldName(), fieldName)) return field->Index();
   return -1;
 }
 

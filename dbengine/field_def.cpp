@@ -3,16 +3,17 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "platform/ascii_case.h"
+
 namespace dbengine {
 namespace {
 
 std::string UpperTrimmed(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (!std::isspace(static_cast<unsigned char>(c)))
-      out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (!std::isspace(static_cast<unsigned char>(c))) out += c;
   }
-  return out;
+  return platform::UpperCase(out);
 }
 
 // The n of "NAME(n)", or -1 when there is none.

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "dbengine/jet_tokens.h"
-#include "dbengine/names.h"
+#include "platform/ascii_case.h"
 
 namespace dbengine {
 namespace {
@@ -37,7 +37,7 @@ std::vector<std::string> ParameterNames(const std::string& jetSql) {
     if (token.Kind != TokenKind::Parameter) continue;
     const std::string name = token.Text.substr(1);
     if (std::none_of(names.begin(), names.end(),
-                     [&name](const std::string& known) { return SameName(known, name); }))
+                     [&name](const std::string& known) { return platform::SameText(known, name); }))
       names.push_back(name);
   }
   return names;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/ascii_case.h"
+
 namespace dbengine {
 namespace {
 
@@ -73,14 +75,7 @@ std::vector<Token> Tokenize(const std::string& sql) {
 }
 
 bool IsWord(const Token& token, const char* word) {
-  if (token.Kind != TokenKind::Word) return false;
-  std::size_t i = 0;
-  for (; word[i] != '\0'; ++i) {
-    if (i >= token.Text.size() || std::toupper(static_cast<unsigned char>(token.Text[i])) !=
-                                      static_cast<unsigned char>(word[i]))
-      return false;
-  }
-  return i == token.Text.size();
+  return token.Kind == TokenKind::Word && platform::SameText(token.Text, word);
 }
 
 bool Significant(const Token& token) {

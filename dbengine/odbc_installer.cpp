@@ -1,11 +1,14 @@
 #include "dbengine/odbc_installer.h"
 
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "dbengine/connection_string.h"
 #include "dbengine/database_creation.h"
+#include "platform/ascii_case.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
@@ -14,6 +17,14 @@ namespace dbengine {
 namespace {
 
 using Item = std::pair<std::string, std::string>;
+
+thread_local std::string tLastError;
+
+// Ends a request that cannot be carried out, with the reason the error query gives.
+class ERequestError : public std::runtime_error {
+ public:
+  using runtime_error::runtime_error;
+};
 
 // "k=v\0k=v\0\0": items up to the first empty one. Answers false for an item without '='.
 bool ParseItems(const std::string& attributes, std::vector<Item>& items) {
@@ -28,10 +39,6 @@ bool ParseItems(const std::string& attributes, std::vector<Item>& items) {
     pos = end + 1;
   }
   return true;
-}
-
-bool SameKey(const std::string& a, const char* b) {
-  return !CaseInsensitiveLess()(a, b) && !CaseInsensitiveLess()(b, a);
 }
 
 // The path of CREATE_DB="<path>", quotes inside it doubled; anything after the closing quote (a
@@ -58,29 +65,41 @@ std::string DataSourceFile() {
 }  // namespace
 
 bool ConfigDataSource(int request, const std::string& driver, const std::string& attributes) {
+  tLastError.clear();
   try {
-    if (request != ODBC_ADD_DSN && request != ODBC_ADD_SYS_DSN) return false;
+    if (request != ODBC_ADD_DSN && request != ODBC_ADD_SYS_DSN)
+      throw ERequestError("request " + std::to_string(request) + " is not known");
     std::vector<Item> items;
-    if (!ParseItems(attributes, items)) return false;
+    if (!ParseItems(attributes, items)) throw ERequestError("an attribute has no key=value form");
     std::string dsn;
     for (const Item& item : items)
-      if (SameKey(item.first, "DSN")) dsn = item.second;
-    if (dsn.empty()) return false;
+      if (platform::SameText(item.first, "DSN")) dsn = item.second;
+    if (dsn.empty()) throw ERequestError("the attributes name no data source (DSN=)");
 
     for (const Item& item : items)
-      if (SameKey(item.first, "CREATE_DB")) CreateEmptyDatabase(CreationPath(item.second));
+      if (platform::SameText(item.first, "CREATE_DB"))
+        CreateEmptyDatabase(CreationPath(item.second));
 
     // The file may name where the user's databases are: only the user reads a new one.
     platform::ProfileFile file(DataSourceFile(), 0600);
     file.WriteString(dsn, "Driver", driver);
     for (const Item& item : items)
-      if (!SameKey(item.first, "DSN") && !SameKey(item.first, "CREATE_DB"))
+      if (!platform::SameText(item.first, "DSN") && !platform::SameText(item.first, "CREATE_DB"))
         file.WriteString(dsn, item.first, item.second);
     return true;
+  } catch (const std::exception& e) {
+    // The installer answers with a flag, as the caller expects of it; the reason waits for the
+    // error query.
+    tLastError = e.what();
+    return false;
   } catch (...) {
-    // The installer answers with a flag, as the caller expects of it.
+    tLastError = "the request failed";
     return false;
   }
+}
+
+std::string InstallerError() {
+  return tLastError;
 }
 
 }  // namespace dbengine

@@ -16,4 +16,8 @@ inline constexpr int ODBC_ADD_SYS_DSN = 4;
 // Answers whether it all worked; never throws.
 bool ConfigDataSource(int request, const std::string& driver, const std::string& attributes);
 
+// Why the last ConfigDataSource of this thread failed, as the installer's error query tells it;
+// empty after one that worked.
+std::string InstallerError();
+
 }  // namespace dbengine

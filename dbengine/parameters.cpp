@@ -2,7 +2,7 @@
 
 #include "dbengine/errors.h"
 #include "dbengine/jet_sql.h"
-#include "dbengine/names.h"
+#include "platform/ascii_case.h"
 
 namespace dbengine {
 
@@ -20,7 +20,7 @@ const TParameter& TParameters::operator[](int index) const {
 
 const TParameter* TParameters::FindParam(const std::string& name) const {
   for (const TParameter& parameter : FItems)
-    if (SameName(parameter.Name, name)) return &parameter;
+    if (platform::SameText(parameter.Name, name)) return &parameter;
   return nullptr;
 }
 

@@ -4,8 +4,9 @@
 #include <cctype>
 
 #include "dbengine/errors.h"
-#include "dbengine/names.h"
 #include "dbengine/pg_session.h"
+#include "dbengine/quoting.h"
+#include "platform/ascii_case.h"
 
 namespace dbengine {
 namespace {
@@ -176,7 +177,7 @@ std::string PgCatalog::ColumnSpelling(Oid relation, const std::string& name) {
     if (!column.Name.empty() && column.Name == name) return column.Name;
   std::string found;
   for (const TPgColumn& column : Known(relation).Columns) {
-    if (column.Name.empty() || !SameName(column.Name, name)) continue;
+    if (column.Name.empty() || !platform::SameText(column.Name, name)) continue;
     if (!found.empty()) return name;  // neither is meant more than the other
     found = column.Name;
   }

@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "dbengine/errors.h"
-#include "dbengine/names.h"
 #include "dbengine/pg_catalog.h"
 #include "dbengine/pg_session.h"
+#include "dbengine/quoting.h"
 
 namespace dbengine {
 namespace {

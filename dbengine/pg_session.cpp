@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "dbengine/errors.h"
-#include "dbengine/names.h"
+#include "dbengine/quoting.h"
 
 namespace dbengine {
 namespace {

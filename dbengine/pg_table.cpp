@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "dbengine/errors.h"
-#include "dbengine/names.h"
 #include "dbengine/pg_session.h"
 #include "dbengine/pg_statement.h"
+#include "dbengine/quoting.h"
 
 namespace dbengine {
 namespace {

@@ -10,7 +10,8 @@
 #include <memory>
 
 #include "dbengine/errors.h"
-#include "dbengine/names.h"
+#include "dbengine/quoting.h"
+#include "platform/ascii_case.h"
 #include "platform/unique_fd.h"
 
 namespace dbengine {
@@ -125,7 +126,7 @@ TServerLink ReadServerLink(const std::string& path) {
     const char* const keys[] = {"conninfo", "service", "schema"};
     std::string* const targets[] = {&link.ConnInfo, &link.Service, &link.Schema};
     std::size_t which = 0;
-    while (which < 3 && !SameName(key, keys[which])) ++which;
+    while (which < 3 && !platform::SameText(key, keys[which])) ++which;
     if (which == 3)
       Refuse(FileSubject(path),
              "has an unknown setting '" + key + "' (line " + std::to_string(number) + ")");

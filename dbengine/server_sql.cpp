@@ -6,7 +6,8 @@
 #include <map>
 
 #include "dbengine/jet_tokens.h"
-#include "dbengine/names.h"
+#include "dbengine/quoting.h"
+#include "platform/ascii_case.h"
 
 namespace dbengine {
 namespace {
@@ -248,7 +249,7 @@ std::string NumberedPlaceholders(const std::string& sql, std::vector<std::string
       const std::string name = token.Text.substr(1);
       std::size_t number = 0;
       for (std::size_t k = 0; k < names.size() && number == 0; ++k)
-        if (!names[k].empty() && SameName(names[k], name)) number = k + 1;
+        if (!names[k].empty() && platform::SameText(names[k], name)) number = k + 1;
       if (number == 0) {
         number = names.size() + 1;
         names.resize(number);

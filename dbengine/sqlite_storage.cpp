@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "dbengine/access_cache.h"
-#include "dbengine/access_file.h"
+#include "dbengine/access/access_cache.h"
+#include "dbengine/access/access_file.h"
 #include "dbengine/database_file.h"
 #include "dbengine/errors.h"
 #include "dbengine/jet_sql.h"

@@ -1,7 +1,7 @@
 #include "dbengine/sqlite_table.h"
 
 #include "dbengine/errors.h"
-#include "dbengine/names.h"
+#include "dbengine/quoting.h"
 #include "dbengine/sqlite_statement.h"
 
 namespace dbengine {

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "platform/ascii_case.h"
 #include "platform/errors.h"
 
 namespace dbengine {
@@ -16,15 +17,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
     text.remove_suffix(1);
   return text;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
 }
 
 template <typename Number>
@@ -127,7 +119,7 @@ bool CellBoolean(const CellView& cell) {
       return cell.Float != 0;
     case CellKind::Text: {
       const std::string_view text = Trim(cell.Bytes);
-      return SameText(text, "True") || SameText(text, "Yes") || text == "1";
+      return platform::SameText(text, "True") || platform::SameText(text, "Yes") || text == "1";
     }
     default:
       return false;
@@ -154,9 +146,9 @@ CellValue ValueFromText(const std::string& text, TFieldType type) {
       break;
     case ftBoolean: {
       const std::string_view word = Trim(text);
-      if (SameText(word, "True") || SameText(word, "Yes") || word == "1")
+      if (platform::SameText(word, "True") || platform::SameText(word, "Yes") || word == "1")
         value.Integer = 1;
-      else if (!SameText(word, "False") && !SameText(word, "No") && word != "0")
+      else if (!platform::SameText(word, "False") && !platform::SameText(word, "No") && word != "0")
         NotA(text, "boolean value");
       value.Kind = CellKind::Integer;
       break;

@@ -110,40 +110,39 @@ AtomicFileWriter::AtomicFileWriter(std::string path, FileMode mode)
   // The temporary file has no name until Commit, so a writer killed on the way leaves nothing
   // behind. Where the file system cannot make one, a hidden name beside the target serves. Both
   // are made with the mode's bits, so the kernel takes the umask off them.
-  FFd = OpenUnnamed(FolderOf(FPath), FMode.Bits);
-  if (FFd < 0 && !CanFallBack(errno)) ThrowInOutError(errno);
-  if (FFd < 0) {
+  FFd.Reset(OpenUnnamed(FolderOf(FPath), FMode.Bits));
+  if (!FFd.Valid() && !CanFallBack(errno)) ThrowInOutError(errno);
+  if (!FFd.Valid()) {
     FTempPath = TakeFreshName(FPath, [this](const std::string& name) {
-      FFd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, FMode.Bits);
-      return FFd >= 0;
+      FFd.Reset(open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, FMode.Bits));
+      return FFd.Valid();
     });
   }
-  if (FMode.Exact && fchmod(FFd, FMode.Bits) != 0) {
+  if (FMode.Exact && fchmod(FFd.Get(), FMode.Bits) != 0) {
     int err = errno;
-    close(FFd);
+    FFd.Close();
     if (!FTempPath.empty()) unlink(FTempPath.c_str());
     ThrowInOutError(err);
   }
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
-  if (FFd >= 0) {
-    close(FFd);
+  if (FFd.Valid()) {
+    FFd.Close();
     if (!FTempPath.empty()) unlink(FTempPath.c_str());
   }
 }
 
 void AtomicFileWriter::Commit() {
-  WriteAll(FFd, FBuffer.view());
+  WriteAll(FFd.Get(), FBuffer.view());
   if (!FMode.Exact) {
-    if (std::optional<mode_t> kept = RegularFileMode(FPath); kept && fchmod(FFd, *kept) != 0)
+    if (std::optional<mode_t> kept = RegularFileMode(FPath); kept && fchmod(FFd.Get(), *kept) != 0)
       ThrowInOutError(errno);
   }
-  if (fsync(FFd) != 0) ThrowInOutError(errno);
-  if (FTempPath.empty()) FTempPath = NameUnnamed(FFd, FPath);  // named only until the rename
-  int rc = close(FFd);
+  if (fsync(FFd.Get()) != 0) ThrowInOutError(errno);
+  if (FTempPath.empty()) FTempPath = NameUnnamed(FFd.Get(), FPath);  // named only until the rename
+  int rc = FFd.Close();
   int err = errno;
-  FFd = -1;
   if (rc != 0 || rename(FTempPath.c_str(), FPath.c_str()) != 0) {
     if (rc == 0) err = errno;
     unlink(FTempPath.c_str());

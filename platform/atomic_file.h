@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/unique_fd.h"
+
 namespace platform {
 
 // How the permission bits of a written file are chosen.
@@ -41,7 +43,7 @@ class AtomicFileWriter {
   std::string FPath;
   FileMode FMode;
   std::string FTempPath;
-  int FFd = -1;
+  UniqueFd FFd;
   std::ostringstream FBuffer;
 };
 

@@ -15,8 +15,6 @@ std::string ToCp949(std::string_view utf8);
 std::string FromCp949(std::string_view cp949);
 
 bool IsValidCp949(std::string_view bytes);
-// Well-formed UTF-8: shortest forms only, no surrogates, nothing beyond U+10FFFF.
-bool IsValidUtf8(std::string_view bytes);
 
 // Length in bytes of the CP949 character that starts at `pos` (1 or 2); 1 for a lone byte that
 // cannot start a two-byte character. Lets callers cut CP949 text without splitting a character.

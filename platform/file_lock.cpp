@@ -93,19 +93,10 @@ void WaitForLock(const std::string& path, int fd, std::chrono::milliseconds wait
 
 FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait)
     : FFd(OpenOwnLockFile(path)) {
-  try {
-    if (!TryLock(path, FFd)) {
-      if (wait.count() <= 0) Busy(path);
-      WaitForLock(path, FFd, wait);
-    }
-  } catch (...) {
-    close(FFd);
-    throw;
+  if (!TryLock(path, FFd.Get())) {
+    if (wait.count() <= 0) Busy(path);
+    WaitForLock(path, FFd.Get(), wait);
   }
-}
-
-FileLock::~FileLock() {
-  close(FFd);
 }
 
 }  // namespace platform

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <string>
 
+#include "platform/unique_fd.h"
+
 namespace platform {
 
 // An exclusive lock (flock) on a lock file of this user's own, held while the object lives.
@@ -15,12 +17,11 @@ class FileLock {
   // naming the path and the reason, when the file cannot be used, and with the code EWOULDBLOCK
   // when the lock is still taken after `wait` (with no wait, when it is taken now).
   FileLock(const std::string& path, std::chrono::milliseconds wait);
-  ~FileLock();  // closing the file drops the lock
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
 
  private:
-  int FFd = -1;
+  UniqueFd FFd;  // closing the file drops the lock
 };
 
 }  // namespace platform

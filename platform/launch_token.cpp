@@ -1,6 +1,7 @@
 #include "platform/launch_token.h"
 
 #include "platform/cp949.h"
+#include "platform/utf8.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 #include "platform/paths.h"
 
-#include <cctype>
+#include "platform/ascii_case.h"
 
 namespace platform {
 
@@ -25,10 +25,8 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 std::string ApplicationName(const std::string& executablePath) {
   std::string name = FileNamePart(executablePath);
   name = name.substr(0, name.find('.'));
-  for (std::string::size_type i = 1; i < name.size(); ++i) {
-    name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
-  }
-  return name;
+  if (name.empty()) return name;
+  return name.front() + LowerCase(std::string_view(name).substr(1));
 }
 
 }  // namespace platform

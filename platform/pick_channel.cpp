@@ -128,11 +128,11 @@ PickReceiver::PickReceiver(std::string endpoint) : FEndpoint(std::move(endpoint)
   }
   FDevice = info.st_dev;
   FInode = info.st_ino;
-  FFd = fd.Release();
+  FFd = std::move(fd);
 }
 
 PickReceiver::~PickReceiver() {
-  close(FFd);
+  FFd.Close();
   struct stat info;
   if (lstat(FEndpoint.c_str(), &info) == 0 && info.st_dev == FDevice && info.st_ino == FInode) {
     unlink(FEndpoint.c_str());
@@ -141,8 +141,8 @@ PickReceiver::~PickReceiver() {
 
 std::optional<std::string> PickReceiver::Receive(std::chrono::milliseconds timeout) {
   Deadline deadline = DeadlineAfter(timeout);
-  while (WaitFor(FFd, POLLIN, deadline)) {
-    UniqueFd peer(accept4(FFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+  while (WaitFor(FFd.Get(), POLLIN, deadline)) {
+    UniqueFd peer(accept4(FFd.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
     if (!peer.Valid() || !PeerIsThisUser(peer.Get())) continue;
     if (std::optional<std::string> block = ReadFrame(peer.Get())) return block;
   }

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/unique_fd.h"
+
 namespace platform {
 
 // The pick message: the postcode window hands a picked postcode and address to the host's
@@ -40,7 +42,7 @@ class PickReceiver {
   PickReceiver& operator=(const PickReceiver&) = delete;
 
   // The listening socket, readable when a sender is waiting, for an event loop to watch.
-  int Fd() const { return FFd; }
+  int Fd() const { return FFd.Get(); }
   // Waits up to `timeout` for a sender and answers the block of its frame. A sender that sends
   // an oversize length, hangs up early, stalls for a second or runs as another user is dropped
   // and the wait goes on.
@@ -48,7 +50,7 @@ class PickReceiver {
 
  private:
   std::string FEndpoint;
-  int FFd = -1;
+  UniqueFd FFd;
   dev_t FDevice = 0;  // identity of the socket file, so that only our own is removed
   ino_t FInode = 0;
 };

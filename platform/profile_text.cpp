@@ -1,5 +1,7 @@
 #include "platform/profile_text.h"
 
+#include "platform/ascii_case.h"
+
 namespace platform {
 namespace {
 
@@ -7,15 +9,6 @@ std::string_view Trim(std::string_view text) {
   std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 enum class LineKind { Other, Section, Key };
@@ -61,7 +54,7 @@ class LineWalk {
     if (FStart >= FContent.size()) return false;
     Current = ParseLine(FContent, FStart);
     FStart = Current.end;
-    if (Current.kind == LineKind::Section) InSection = SameName(Current.name, FSection);
+    if (Current.kind == LineKind::Section) InSection = SameText(Current.name, FSection);
     return true;
   }
 
@@ -85,7 +78,7 @@ std::string_view LineEndOf(std::string_view content) {
 std::optional<std::string_view> FindProfileValue(std::string_view content, std::string_view section,
                                                  std::string_view key) {
   for (LineWalk walk(content, section); walk.Next();) {
-    if (walk.InSection && walk.Current.kind == LineKind::Key && SameName(walk.Current.name, key)) {
+    if (walk.InSection && walk.Current.kind == LineKind::Key && SameText(walk.Current.name, key)) {
       return walk.Current.value;
     }
   }
@@ -106,7 +99,7 @@ std::string SetProfileValue(std::string_view content, std::string_view section,
       firstSectionOver = firstSectionOver || insertAt.has_value();
       continue;
     }
-    if (line.kind == LineKind::Key && SameName(line.name, key)) {
+    if (line.kind == LineKind::Key && SameText(line.name, key)) {
       result.reserve(content.size() - (line.contentEnd - line.start) + key.size() + 1 +
                      value.size());
       result.append(content.substr(0, line.start)).append(key).append("=").append(value);

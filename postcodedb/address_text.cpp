@@ -1,8 +1,8 @@
 #include "postcodedb/address_text.h"
+#include "platform/ascii_case.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 namespace postcodedb {
 namespace {
@@ -17,10 +17,7 @@ constexpr std::array<std::string_view, 12> kOtherUses = {"빌딩", "상가",   "
 
 bool EndsWithApt(std::string_view name) {
   if (name.size() < 3) return false;
-  std::string tail(name.substr(name.size() - 3));
-  std::transform(tail.begin(), tail.end(), tail.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return tail == "apt";
+  return platform::SameText(name.substr(name.size() - 3), "apt");
 }
 
 bool HoldsApartmentWord(std::string_view name) {

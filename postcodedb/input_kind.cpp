@@ -1,8 +1,8 @@
 #include "postcodedb/input_kind.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "platform/ascii_case.h"
 #include "postcodedb/input_error.h"
 
 namespace postcodedb {
@@ -10,13 +10,6 @@ namespace {
 
 constexpr std::string_view kAddressPrefix = "rnaddrkor_";
 constexpr std::string_view kRelatedLotPrefix = "jibun_rnaddrkor_";
-
-std::string AsciiLower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
 
 std::string_view BaseName(std::string_view name) {
   const std::size_t slash = name.rfind('/');
@@ -60,7 +53,7 @@ std::string InputKindName(TInputKind kind) {
 }
 
 std::string MinistryRegion(std::string_view fileName) {
-  std::string base = AsciiLower(BaseName(fileName));
+  std::string base = platform::LowerCase(BaseName(fileName));
   if (base.ends_with(".txt")) base.resize(base.size() - 4);
   for (std::string_view prefix : {kRelatedLotPrefix, kAddressPrefix}) {
     if (base.starts_with(prefix) && base.size() > prefix.size()) {
@@ -72,7 +65,7 @@ std::string MinistryRegion(std::string_view fileName) {
 
 std::optional<TInputKind> DetectInputKind(std::string_view fileName, std::string_view firstLine,
                                           const std::string& displayName) {
-  const std::string base = AsciiLower(BaseName(fileName));
+  const std::string base = platform::LowerCase(BaseName(fileName));
   if (base.starts_with(kRelatedLotPrefix)) return TInputKind::MinistryRelatedLots;
   if (base.starts_with(kAddressPrefix)) return TInputKind::MinistryAddresses;
 

@@ -22,6 +22,8 @@ class TRowReader {
   // The next row, every field set afresh; false at the end. Throws EInputError.
   virtual bool Next(TAddressRow& row) = 0;
   std::uint64_t BytesRead() const { return FLines.BytesRead(); }
+  // 1-based number of the line the last row came from.
+  std::int64_t LineNumber() const { return FLines.Number(); }
 
  protected:
   std::unique_ptr<TByteSource> FSource;

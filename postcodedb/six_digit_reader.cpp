@@ -7,7 +7,6 @@
 namespace postcodedb {
 namespace {
 
-constexpr std::string_view kHeader = "ZIPCODE,SIDO,GUGUN,DONG,BUNJI,SEQ";
 enum { kZipcode, kSido, kGugun, kDong, kBunji, kSeq, kFieldCount };
 
 bool IsSixDigitPostcode(std::string_view text) {
@@ -86,8 +85,8 @@ void SplitCsvFields(std::string_view line, std::vector<std::string>& fields) {
 TSixDigitReader::TSixDigitReader(std::unique_ptr<TByteSource> source, std::string name)
     : TRowReader(std::move(source), std::move(name), TEncoding::Cp949) {
   std::string_view header;
-  if (!FLines.Next(header) || header != kHeader) {
-    FLines.Fail("the header is not " + std::string(kHeader));
+  if (!FLines.Next(header) || header != kSixDigitHeader) {
+    FLines.Fail("the header is not " + std::string(kSixDigitHeader));
   }
 }
 

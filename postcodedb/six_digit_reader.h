@@ -1,11 +1,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "postcodedb/row_reader.h"
 
 namespace postcodedb {
+
+// The first line of the six-digit list.
+inline constexpr std::string_view kSixDigitHeader = "ZIPCODE,SIDO,GUGUN,DONG,BUNJI,SEQ";
 
 // The postal service's six-digit list: header ZIPCODE,SIDO,GUGUN,DONG,BUNJI,SEQ, code page 949,
 // comma-separated (a field in double quotes may hold commas, "" in it is one quote). DONG, BUNJI

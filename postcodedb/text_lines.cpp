@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/cp949.h"
+#include "platform/utf8.h"
 #include "postcodedb/input_error.h"
 
 namespace postcodedb {

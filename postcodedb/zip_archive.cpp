@@ -7,6 +7,7 @@
 
 #include "platform/cp949.h"
 #include "platform/unique_fd.h"
+#include "platform/utf8.h"
 #include "postcodedb/file_source.h"
 #include "postcodedb/input_error.h"
 

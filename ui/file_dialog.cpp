@@ -1,8 +1,8 @@
 #include "ui/file_dialog.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "platform/ascii_case.h"
 #include "ui/screen.h"
 
 namespace ui {
@@ -21,8 +21,7 @@ std::string AnyCaseMask(const std::string& mask) {
   while (start <= mask.size()) {
     std::string::size_type end = std::min(mask.find(';', start), mask.size());
     std::string pattern = mask.substr(start, end - start);
-    std::string upper = pattern;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string upper = platform::UpperCase(pattern);
     if (upper != pattern) result += ";" + upper;
     start = end + 1;
   }

@@ -36,6 +36,20 @@ TFAddrInfoIn::TFAddrInfoIn(ui::Screen& screen, postcode::TFZipSearch& zipSearch)
   SetActiveControl(&edtZip);
 }
 
+addressbook::EntryRecord TFAddrInfoIn::Record() const {
+  return {edtName.Text(), edtDear.Text(),    edtZip.Text(),
+          edtAddr.Text(), edtAddAddr.Text(), edtCompany.Text()};
+}
+
+void TFAddrInfoIn::SetRecord(const addressbook::EntryRecord& record) {
+  edtName.SetText(record.Name);
+  edtDear.SetText(record.Honorific);
+  edtZip.SetText(record.Postcode);
+  edtAddr.SetText(record.Address);
+  edtAddAddr.SetText(record.Detail);
+  edtCompany.SetText(record.Company);
+}
+
 void TFAddrInfoIn::bbnOKClick() {
   SetModalResult(ui::mrOk);
 }

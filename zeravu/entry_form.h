@@ -1,5 +1,6 @@
 #pragma once
 
+#include "addressbook/entry_record.h"
 #include "ui/button.h"
 #include "ui/edit.h"
 #include "ui/form.h"
@@ -16,7 +17,8 @@ class TFZipSearch;
 namespace zeravu {
 
 // The record entry dialog: six boxes for the label columns of one record and a postcode lookup.
-// It only collects text; the main window's add and edit handlers do the database work.
+// It only collects text: the main window hands it a record to show and takes the record back;
+// its add and edit handlers do the database work.
 class TFAddrInfoIn : public ui::TForm {
  public:
   TFAddrInfoIn(ui::Screen& screen, postcode::TFZipSearch& zipSearch);
@@ -37,6 +39,10 @@ class TFAddrInfoIn : public ui::TForm {
   ui::TEdit edtDear{"edtDear"};
   ui::TButton bbnOK{"bbnOK"};
   ui::TButton bbnCancel{"bbnCancel"};
+
+  // The six boxes, as a record and from one.
+  addressbook::EntryRecord Record() const;
+  void SetRecord(const addressbook::EntryRecord& record);
 
   void bbnOKClick();
   void bbnCancelClick();

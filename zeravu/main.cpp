@@ -2,6 +2,7 @@
 #include <iostream>
 #include <memory>
 
+#include "addressbook/data_module.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "platform/single_instance.h"
@@ -10,7 +11,6 @@
 #include "ui/instance_guard.h"
 #include "ui/wx/application.h"
 #include "ui/wx/wx_screen.h"
-#include "zeravu/data_module.h"
 #include "zeravu/entry_form.h"
 #include "zeravu/entry_form_view.h"
 #include "zeravu/environment.h"
@@ -23,12 +23,11 @@ namespace {
 // declared last so they go first.
 struct TZeravu {
   TZeravu(ui::wx::WxScreen& screen, zeravu::TEnvironment environment)
-      : dm(screen),
-        FZipSearch(screen, environment.ExecutableFolder),
+      : FZipSearch(screen, environment.ExecutableFolder),
         FAddrInfoIn(screen, FZipSearch),
         FMain(screen, dm, FAddrInfoIn, std::move(environment)) {}
 
-  zeravu::Tdm dm;
+  addressbook::Tdm dm;
   postcode::TFZipSearch FZipSearch;
   zeravu::TFAddrInfoIn FAddrInfoIn;
   zeravu::TFMain FMain;

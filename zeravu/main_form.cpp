@@ -2,14 +2,14 @@
 
 #include <exception>
 
+#include "addressbook/data_module.h"
+#include "addressbook/new_database.h"
 #include "platform/errors.h"
 #include "platform/folders.h"
 #include "platform/launch_token.h"
 #include "platform/numbers.h"
 #include "platform/paths.h"
 #include "ui/screen.h"
-#include "zeravu/data_module.h"
-#include "zeravu/new_database.h"
 
 namespace zeravu {
 
@@ -223,18 +223,22 @@ void TFMain::CreateNewDB() {
     dm.adoTblMember.SetActive(false);
     dm.CloseDB();
     const std::string path = CurrentDatabasePath();
-    switch (BuildNewDatabase(dm, path)) {
-      case TNewDatabase::Created:
+    const addressbook::NewDatabaseResult made = addressbook::BuildNewDatabase(dm, path);
+    switch (made.Step) {
+      case addressbook::NewDatabaseStep::Created:
         break;
-      case TNewDatabase::DriverFailed:
+      case addressbook::NewDatabaseStep::DriverFailed:
+        // The data module answers which driver requests failed; the window names each.
+        if (made.Requests.DataSourceFailure) Screen.ShowMessage("Create DSN (Datasource) failed!");
+        if (made.Requests.FileFailure) Screen.ShowMessage("Create MDB (Database file) failed!");
         Screen.ShowMessage(path);
         Screen.MessageBox(this, "DB생성 실패!!", "실패", ui::TMsgButtons::Ok, ui::TMsgIcon::Error);
         return;
-      case TNewDatabase::NoFile:
+      case addressbook::NewDatabaseStep::NoFile:
         Screen.MessageBox(this, "등록에 실패하였습니다.", "실패", ui::TMsgButtons::Ok,
                           ui::TMsgIcon::Error);
         return;
-      case TNewDatabase::TablesFailed:
+      case addressbook::NewDatabaseStep::TablesFailed:
         return;
     }
     Screen.MessageBox(this, "등록되었습니다!!", "성공", ui::TMsgButtons::Ok,

@@ -21,9 +21,14 @@ namespace ui {
 class Screen;
 }
 
+namespace addressbook {
+class Tdm;
+}
+
 namespace zeravu {
 
-class Tdm;
+// The data module belongs to the address book below the forms; the forms call it by its own name.
+using addressbook::Tdm;
 class TFAddrInfoIn;
 
 // Zeravu's main window: the record list of the open address database and the buttons for
@@ -108,8 +113,6 @@ class TFMain : public ui::TForm {
   // Stores a modified pending record and drops an untouched new one, so nothing typed is lost
   // when the table closes; text still open in a cell editor counts as typed.
   void StorePendingRecord();
-  // The six boxes of the entry dialog into the current record, in the order the columns go.
-  void WriteEntryBoxes();
 
  private:
   void MakeDataFolders();

@@ -2,12 +2,12 @@
 // that ends the run for the host.
 #include <exception>
 
+#include "addressbook/csv_writers.h"
+#include "addressbook/data_module.h"
 #include "dbengine/errors.h"
 #include "platform/atomic_file.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
-#include "zeravu/csv_writers.h"
-#include "zeravu/data_module.h"
 #include "zeravu/main_form.h"
 
 namespace zeravu {
@@ -32,7 +32,7 @@ void TFMain::SaveSelectedCsv(const std::string& fileName) {
   // A record not yet stored has no position to come back to; the list then stays at the end.
   const bool remember = table.State() != dbengine::dsInsert;
   dbengine::TBookmark where = remember ? table.GetBookmark() : dbengine::TBookmark{};
-  WriteSpreadsheetCsv(table, file.Stream());
+  addressbook::WriteSpreadsheetCsv(table, file.Stream());
   file.Commit();
   if (remember && table.BookmarkValid(where)) table.GotoBookmark(where);
   table.FreeBookmark(where);
@@ -57,12 +57,12 @@ void TFMain::WriteLabelCsv(const std::string& fileName) {
   dbengine::TADOQuery& query = dm.Qmember;
   query.Close();
   query.SQL.Clear();
-  query.SQL.Add(kLabelQuery);
+  query.SQL.Add(addressbook::kLabelQuery);
   query.Open();
   try {
     // Only the owner reads the hand-off, and it appears whole: the host never sees a part.
     platform::AtomicFileWriter file(fileName, platform::FileMode::Exactly(0600));
-    WriteLabelRows(query, file.Stream());
+    addressbook::WriteLabelRows(query, file.Stream());
     file.Commit();
   } catch (...) {
     query.Close();

@@ -10,9 +10,9 @@ namespace {
 
 using ::testing::ElementsAre;
 
-struct TRecord {
+struct Record {
   std::string name, postcode, address, detail;
-  TDuplicateFields Fields() const { return {name, postcode, address, detail}; }
+  DuplicateFields Fields() const { return {name, postcode, address, detail}; }
 };
 
 TEST(AddressEvening, ProvinceNamesBlanksAndHyphens) {
@@ -45,7 +45,7 @@ TEST(AddressEvening, ProvinceNamesBlanksAndHyphens) {
 TEST(Duplicates, ProbableDuplicates) {
   struct {
     const char* why;
-    TRecord a, b;
+    Record a, b;
   } cases[] = {
       {"province, blanks",
        {"홍길동", "", "서울특별시 강남구 논현로 508", "101동 202호"},
@@ -69,7 +69,7 @@ TEST(Duplicates, ProbableDuplicates) {
 TEST(Duplicates, NearMissesAreNotDuplicates) {
   struct {
     const char* why;
-    TRecord a, b;
+    Record a, b;
   } cases[] = {
       {"another building number",
        {"홍길동", "", "서울 강남구 논현로 508", ""},
@@ -113,8 +113,8 @@ TEST(Duplicates, NearMissesAreNotDuplicates) {
 }
 
 TEST(Duplicates, FinderJoinsRecordsLinkedByEitherRule) {
-  TDuplicateFinder finder;
-  const TRecord records[] = {
+  DuplicateFinder finder;
+  const Record records[] = {
       {"김영희", "", "부산 해운대구 해운대해변로 264", ""},                  // 10: alone
       {"홍길동", "135-080", "서울특별시 강남구 논현로 508", "101동 202호"},  // 20
       {"박지성", "", "서울 중구 세종대로 110", ""},                          // 30
@@ -125,7 +125,7 @@ TEST(Duplicates, FinderJoinsRecordsLinkedByEitherRule) {
       {"홍길동", "", "", ""},                                                // 80
   };
   std::int64_t id = 0;
-  for (const TRecord& record : records) finder.Add(id += 10, record.Fields());
+  for (const Record& record : records) finder.Add(id += 10, record.Fields());
   EXPECT_THAT(finder.Sets(), ElementsAre(ElementsAre(20, 40, 50), ElementsAre(30, 60)));
 }
 
@@ -137,7 +137,7 @@ TEST(Duplicates, FinderOverAHundredThousandRecords) {
                                       {"전북특별자치도", "전라북도"},
                                       {"제주특별자치도", "제주도"}};
   constexpr int kRecords = 100000;
-  TDuplicateFinder finder(kRecords);
+  DuplicateFinder finder(kRecords);
   std::vector<std::vector<std::int64_t>> expected;
   for (int i = 0; i < kRecords; ++i) {
     const std::string name = "이름" + std::to_string(i);

@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
+#include "addressbook/data_module.h"
 #include "dbengine/connection.h"
 #include "dbengine/database_creation.h"
 #include "dbengine/query.h"
@@ -41,12 +41,12 @@ TEST(FindCondition, WordsOfTheFindBox) {
 
 TEST(FindCondition, ConditionTextAndValues) {
   const std::string like = " ESCAPE '\\'";
-  EXPECT_EQ(FindCondition("  "), TFindCondition());
-  EXPECT_EQ(FindCondition("홍길동").Sql,
+  EXPECT_EQ(FindConditionFor("  "), FindCondition());
+  EXPECT_EQ(FindConditionFor("홍길동").Sql,
             "(이름 LIKE :w1" + like + " OR 회사 LIKE :w1" + like + " OR 주소 LIKE :w1" + like +
                 " OR 상세주소 LIKE :w1" + like + " OR 우편번호 LIKE :w1" + like +
                 " OR 전화 LIKE :w1" + like + " OR 휴대폰 LIKE :w1" + like + ")");
-  const TFindCondition number = FindCondition("강남 010-12");
+  const FindCondition number = FindConditionFor("강남 010-12");
   EXPECT_EQ(number.Sql, "(이름 LIKE :w1" + like + " OR 회사 LIKE :w1" + like + " OR 주소 LIKE :w1" +
                             like + " OR 상세주소 LIKE :w1" + like + " OR 우편번호 LIKE :w1" + like +
                             " OR 전화 LIKE :w1" + like + " OR 휴대폰 LIKE :w1" + like +
@@ -69,7 +69,8 @@ TEST(FindCondition, ConditionTextAndValues) {
       {"--", {{":w1", "%--%"}}},  // hyphens alone are no number
       {"5", {{":w1", "%5%"}, {":n1", "%5%"}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(FindCondition(c.text).Parameters, c.parameters) << c.text;
+  for (const auto& c : cases)
+    EXPECT_EQ(FindConditionFor(c.text).Parameters, c.parameters) << c.text;
 }
 
 // The address table of a scratch database, with records that each hold one kind of text.
@@ -80,10 +81,7 @@ class FindInDatabase : public ::testing::Test {
     dbengine::CreateEmptyDatabase(path);
     conn.ConnectionString = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"" + path + "\"";
     conn.Open();
-    conn.Execute(
-        "CREATE TABLE addr_rec (ID Counter Primary Key,GID LONG,SDATE DATETIME,선택 YesNo,"
-        "이름 TEXT(32),존칭 TEXT(20),우편번호 TEXT(7),주소 TEXT(255),상세주소 TEXT(100),"
-        "전화 TEXT(20),팩스 TEXT(20),휴대폰 TEXT(20),회사 TEXT(30),부서 TEXT(30),직책 TEXT(30))");
+    conn.Execute(kCreateAddressTable);
     const char* rows[] = {
         "'홍길동','자리즈','서울특별시 강남구 논현로 508','101동 202호','06035','02-555-1234',"
         "'010-1234-5678','영업부'",
@@ -102,27 +100,15 @@ class FindInDatabase : public ::testing::Test {
     }
   }
 
-  // The ids of the records the find text shows. dbengine binds no parameters yet, so the
-  // values are spliced in here as quoted literals; once it binds them, bind them instead.
+  // The ids of the records the find text shows, its words bound to the condition's parameters.
   std::vector<int> Found(const std::string& text) {
-    const TFindCondition condition = FindCondition(text);
-    std::string where = condition.Sql;
-    Parameters parameters = condition.Parameters;
-    // :w12 before :w1, so no name is taken for the start of a longer one.
-    std::sort(parameters.begin(), parameters.end(),
-              [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
-    for (const auto& [name, value] : parameters) {
-      std::string literal = "'";
-      for (char c : value) literal += c == '\'' ? std::string("''") : std::string(1, c);
-      literal += "'";
-      for (std::size_t at = where.find(name); at != std::string::npos;
-           at = where.find(name, at + literal.size()))
-        where.replace(at, name.size(), literal);
-    }
+    const FindCondition condition = FindConditionFor(text);
     dbengine::TADOQuery query;
     query.Connection = &conn;
-    query.SQL.Add("SELECT ID FROM addr_rec" + (where.empty() ? "" : " WHERE " + where) +
-                  " ORDER BY ID");
+    query.SQL.Add("SELECT ID FROM addr_rec" +
+                  (condition.Sql.empty() ? "" : " WHERE " + condition.Sql) + " ORDER BY ID");
+    for (const auto& [name, value] : condition.Parameters)
+      query.Parameters.ParamByName(name.substr(1)).Value = value;
     query.Open();
     std::vector<int> ids;
     for (; !query.Eof(); query.Next()) ids.push_back(std::stoi(query.Fields(0).AsString()));

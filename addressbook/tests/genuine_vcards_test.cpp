@@ -14,6 +14,7 @@
 #include "addressbook/vcard_mapping.h"
 #include "platform/cp949.h"
 #include "platform/testing/shared_data.h"
+#include "platform/utf8.h"
 
 namespace addressbook {
 namespace {
@@ -36,7 +37,7 @@ class GenuineVCards : public ::testing::Test {
     return bytes.str();
   }
 
-  static std::vector<TVCard> Cards(const std::string& name, TVCardOptions options = {}) {
+  static std::vector<VCard> Cards(const std::string& name, VCardOptions options = {}) {
     return ReadCards(Bytes(name), std::move(options));
   }
 };
@@ -64,11 +65,11 @@ TEST_F(GenuineVCards, EveryCardOfEveryFileReads) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     try {
-      const std::vector<TVCard> cards = ReadCards(bytes.str());
+      const std::vector<VCard> cards = ReadCards(bytes.str());
       EXPECT_EQ(cards.size(), BeginLines(bytes.str())) << name;
-      for (const TVCard& card : cards) {
-        const TCardRecord mapped = RecordFromCard(card);
-        for (const TColumnInfo& column : ImportableColumns()) {
+      for (const VCard& card : cards) {
+        const CardRecord mapped = RecordFromCard(card);
+        for (const ColumnInfo& column : ImportableColumns()) {
           EXPECT_TRUE(platform::IsValidUtf8(mapped.Record.Value(column.Name)))
               << name << " card " << card.Number << " " << column.Name;
         }
@@ -77,7 +78,7 @@ TEST_F(GenuineVCards, EveryCardOfEveryFileReads) {
       }
       // The import source yields the same cards as rows.
       std::istringstream again(bytes.str());
-      TVCardImportSource source(again);
+      VCardImportSource source(again);
       std::size_t rows = 0;
       while (source.Next()) ++rows;
       EXPECT_EQ(rows, cards.size()) << name;
@@ -89,9 +90,9 @@ TEST_F(GenuineVCards, EveryCardOfEveryFileReads) {
 }
 
 TEST_F(GenuineVCards, AndroidQuotedPrintableAndContinuedLines) {
-  const std::vector<TVCard> complicated = Cards("android-vcard-tests/v21_complicated.vcf");
+  const std::vector<VCard> complicated = Cards("android-vcard-tests/v21_complicated.vcf");
   ASSERT_EQ(complicated.size(), 1u);
-  const TCardRecord mapped = RecordFromCard(complicated[0]);
+  const CardRecord mapped = RecordFromCard(complicated[0]);
   EXPECT_EQ(mapped.Record.Value("이름"), "Forrest Gump");
   EXPECT_EQ(mapped.Record.Value("회사"), "Gump Shrimp Co.");
   EXPECT_EQ(mapped.Record.Value("부서"), "Sales Dept.;Manager Fish keeper");
@@ -100,27 +101,27 @@ TEST_F(GenuineVCards, AndroidQuotedPrintableAndContinuedLines) {
             "Now's the time for all folk to come to the aid of their country.");
   EXPECT_EQ(complicated[0].First("X-ATTRIBUTE")->Text(), "Some String");  // after the photo
 
-  const std::vector<TVCard> multiLine = Cards("android-vcard-tests/v21_adr_multiple_line.vcf");
+  const std::vector<VCard> multiLine = Cards("android-vcard-tests/v21_adr_multiple_line.vcf");
   ASSERT_EQ(multiLine.size(), 1u);
   EXPECT_EQ(multiLine[0].All("ADR")[1]->Components()[2],
             "Hermann v. Brevern\n9999999\nPackstation 999");
   EXPECT_EQ(multiLine[0].First("BDAY")->Text(), "20081203");
 
-  const std::vector<TVCard> japanese = Cards("android-vcard-tests/v21_japanese_2.vcf");
+  const std::vector<VCard> japanese = Cards("android-vcard-tests/v21_japanese_2.vcf");
   ASSERT_EQ(japanese.size(), 1u);
   EXPECT_EQ(RecordFromCard(japanese[0]).Record.Value("이름"), "安藤ロイド1");
   EXPECT_EQ(RecordFromCard(japanese[0]).Record.Value("우편번호"), "150-8512");
 }
 
 TEST_F(GenuineVCards, FoldThatSplitsACharacterAndOddLineEnds) {
-  const std::vector<TVCard> folded = Cards("kde-kcontacts/vcard9.vcf");
+  const std::vector<VCard> folded = Cards("kde-kcontacts/vcard9.vcf");
   ASSERT_EQ(folded.size(), 1u);
   EXPECT_TRUE(folded[0].Warnings.empty());
   EXPECT_THAT(folded[0].First("N")->Text(), ::testing::StartsWith("123ㄓㄕㄖbcdeαβγδ"));
 
-  const std::vector<TVCard> iphone = Cards("ez-vcard/John_Doe_IPHONE.vcf");  // CR CR LF
+  const std::vector<VCard> iphone = Cards("ez-vcard/John_Doe_IPHONE.vcf");  // CR CR LF
   ASSERT_EQ(iphone.size(), 1u);
-  const TCardRecord mapped = RecordFromCard(iphone[0]);
+  const CardRecord mapped = RecordFromCard(iphone[0]);
   EXPECT_EQ(mapped.Record.Value("이름"), "John Doe");
   EXPECT_EQ(mapped.Record.Value("휴대폰"), "905-555-1234");
   EXPECT_EQ(mapped.Record.Value("회사주소"), "Street4 Building 6 Floor 8, New York, USA");
@@ -128,21 +129,21 @@ TEST_F(GenuineVCards, FoldThatSplitsACharacterAndOddLineEnds) {
 }
 
 TEST_F(GenuineVCards, ValuesWithoutTheirCharacterSet) {
-  const std::vector<TVCard> sap = Cards("ical4j-vcard/vcard-vCards-SAP.vcf");
+  const std::vector<VCard> sap = Cards("ical4j-vcard/vcard-vCards-SAP.vcf");
   ASSERT_EQ(sap.size(), 30u);
   EXPECT_EQ(RecordFromCard(sap[4]).Record.Value("이름"), "Frida Töcken");
   EXPECT_THAT(sap[1].Warnings, ::testing::ElementsAre(HasSubstr("TEL: not UTF-8")));
 
   // Outlook wrote Windows-1250 without saying so; the user may name the fallback.
-  TVCardOptions centralEuropean;
+  VCardOptions centralEuropean;
   centralEuropean.FallbackCharsets = {"WINDOWS-1250"};
-  const std::vector<TVCard> outlook =
+  const std::vector<VCard> outlook =
       Cards("ical4j-vcard/vcard-antoni-outlook2003.vcf", centralEuropean);
   ASSERT_EQ(outlook.size(), 1u);
   EXPECT_THAT(outlook[0].All("LABEL")[1]->Text(), HasSubstr("Kraków, małopolskie 30-072"));
 
   // A declared UTF-8 value with a stray byte keeps the rest of the value.
-  const std::vector<TVCard> android = Cards("ez-vcard/John_Doe_ANDROID.vcf");
+  const std::vector<VCard> android = Cards("ez-vcard/John_Doe_ANDROID.vcf");
   ASSERT_EQ(android.size(), 6u);
   EXPECT_THAT(android[5].Warnings,
               ::testing::ElementsAre(HasSubstr("ORG: bytes that are not valid UTF-8")));
@@ -150,12 +151,12 @@ TEST_F(GenuineVCards, ValuesWithoutTheirCharacterSet) {
 }
 
 TEST_F(GenuineVCards, PropertyAfterABrokenAddressAndALineWithoutColon) {
-  const std::vector<TVCard> kde = Cards("kde-kcontacts/vcard10.vcf");
+  const std::vector<VCard> kde = Cards("kde-kcontacts/vcard10.vcf");
   ASSERT_EQ(kde.size(), 5u);
   EXPECT_EQ(kde[1].First("URL")->Text(), "http://some-webseite.com");
   EXPECT_EQ(RecordFromCard(kde[1]).Record.Value("주소"), "AAAAAAA-AäAAAAA 11, Urt");
 
-  const std::vector<TVCard> evolution = Cards("kde-kcontacts/vcard4.vcf");
+  const std::vector<VCard> evolution = Cards("kde-kcontacts/vcard4.vcf");
   ASSERT_EQ(evolution.size(), 1u);
   EXPECT_THAT(evolution[0].Warnings, ::testing::ElementsAre("line 3: no ':' in \"FN\"; left out"));
   EXPECT_EQ(RecordFromCard(evolution[0]).Record.Value("회사"), "Ximian, Inc.");

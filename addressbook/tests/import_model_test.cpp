@@ -18,15 +18,15 @@ using ::testing::HasSubstr;
 
 // Rows given in the test, as a spreadsheet would yield them; a fault after the last one when
 // asked for.
-class ListSource : public TImportSource {
+class ListSource : public ImportSource {
  public:
-  ListSource(std::vector<std::string> columns, std::vector<TSourceRow> rows,
+  ListSource(std::vector<std::string> columns, std::vector<SourceRow> rows,
              std::string faultAfter = {})
       : FColumns(std::move(columns)), FRows(std::move(rows)), FFault(std::move(faultAfter)) {}
 
   const std::vector<std::string>& Columns() const override { return FColumns; }
   std::string_view RowNoun() const override { return "line"; }
-  std::optional<TSourceRow> Next() override {
+  std::optional<SourceRow> Next() override {
     if (FNext < FRows.size()) return FRows[FNext++];
     if (!FFault.empty()) throw platform::Exception(FFault);
     return std::nullopt;
@@ -34,12 +34,12 @@ class ListSource : public TImportSource {
 
  private:
   std::vector<std::string> FColumns;
-  std::vector<TSourceRow> FRows;
+  std::vector<SourceRow> FRows;
   std::string FFault;
   std::size_t FNext = 0;
 };
 
-std::vector<std::string> Targets(const TColumnMapping& mapping) {
+std::vector<std::string> Targets(const ColumnMapping& mapping) {
   std::vector<std::string> targets;
   for (std::size_t i = 0; i < mapping.SourceColumns().size(); ++i)
     targets.push_back(mapping.Target(i));
@@ -51,24 +51,23 @@ TEST(TextEncoding, ChosenFromTheFirstBytes) {
   struct {
     const char* what;
     std::string head;
-    TTextEncoding requested, chosen;
+    TextEncoding requested, chosen;
   } cases[] = {
-      {"UTF-8", "이름,주소\n홍길동", TTextEncoding::Detect, TTextEncoding::Utf8},
-      {"UTF-8 with a mark", "\xEF\xBB\xBF이름", TTextEncoding::Detect, TTextEncoding::Utf8},
-      {"ASCII only", "name,address\n", TTextEncoding::Detect, TTextEncoding::Utf8},
-      {"code page 949", hangulCp949, TTextEncoding::Detect, TTextEncoding::Cp949},
+      {"UTF-8", "이름,주소\n홍길동", TextEncoding::Detect, TextEncoding::Utf8},
+      {"UTF-8 with a mark", "\xEF\xBB\xBF이름", TextEncoding::Detect, TextEncoding::Utf8},
+      {"ASCII only", "name,address\n", TextEncoding::Detect, TextEncoding::Utf8},
+      {"code page 949", hangulCp949, TextEncoding::Detect, TextEncoding::Cp949},
       {"UTF-8 cut in a character by the sample's end", std::string("이름") + "\xEA\xB0",
-       TTextEncoding::Detect, TTextEncoding::Utf8},
-      {"CP949 cut in a character by the sample's end", hangulCp949 + "\xB0", TTextEncoding::Detect,
-       TTextEncoding::Cp949},
-      {"CP949 with a fault late", hangulCp949 + "\xFF", TTextEncoding::Detect,
-       TTextEncoding::Cp949},
-      {"UTF-8 with a fault late", "이름,주소,홍길동,서울특별시\xFF", TTextEncoding::Detect,
-       TTextEncoding::Utf8},
-      {"the user's choice wins", "이름", TTextEncoding::Cp949, TTextEncoding::Cp949},
-      {"the user's choice wins over a mark", "\xEF\xBB\xBF", TTextEncoding::Cp949,
-       TTextEncoding::Cp949},
-      {"empty", "", TTextEncoding::Detect, TTextEncoding::Utf8},
+       TextEncoding::Detect, TextEncoding::Utf8},
+      {"CP949 cut in a character by the sample's end", hangulCp949 + "\xB0", TextEncoding::Detect,
+       TextEncoding::Cp949},
+      {"CP949 with a fault late", hangulCp949 + "\xFF", TextEncoding::Detect, TextEncoding::Cp949},
+      {"UTF-8 with a fault late", "이름,주소,홍길동,서울특별시\xFF", TextEncoding::Detect,
+       TextEncoding::Utf8},
+      {"the user's choice wins", "이름", TextEncoding::Cp949, TextEncoding::Cp949},
+      {"the user's choice wins over a mark", "\xEF\xBB\xBF", TextEncoding::Cp949,
+       TextEncoding::Cp949},
+      {"empty", "", TextEncoding::Detect, TextEncoding::Utf8},
   };
   for (const auto& c : cases)
     EXPECT_EQ(ChooseTextEncoding(c.head, c.requested), c.chosen) << c.what;
@@ -95,12 +94,12 @@ TEST(ColumnMapping, DefaultsByNameAndCommonHeaders) {
       {{"ID", "GID", "SDATE", "메모"}, {"", "", "", ""}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Targets(TColumnMapping(c.headers)), c.targets) << c.headers.front();
+    EXPECT_EQ(Targets(ColumnMapping(c.headers)), c.targets) << c.headers.front();
   }
 }
 
 TEST(ColumnMapping, ChangingWhereAColumnGoes) {
-  TColumnMapping mapping({"Name", "Phone", "Mobile", "Memo"});
+  ColumnMapping mapping({"Name", "Phone", "Mobile", "Memo"});
   mapping.SetTarget(3, "상세주소");
   mapping.SetTarget(1, "");  // not imported
   mapping.SetTarget(2, "전화");
@@ -128,9 +127,9 @@ TEST(ColumnMapping, ChangingWhereAColumnGoes) {
 }
 
 TEST(ColumnMapping, AppliedRowIsCheckedAgainstTheColumnSizes) {
-  TColumnMapping mapping({"선택", "이름", "우편번호", "메모", "주소"});
-  TSourceRow row{7, {"true", "홍길동", "06035", "not imported", std::string(255, 'x')}, {}};
-  const TAddressRecord record = mapping.Apply(row, "line");
+  ColumnMapping mapping({"선택", "이름", "우편번호", "메모", "주소"});
+  SourceRow row{7, {"true", "홍길동", "06035", "not imported", std::string(255, 'x')}, {}};
+  const AddressRecord record = mapping.Apply(row, "line");
   EXPECT_EQ(record.Value("선택"), "True");
   EXPECT_EQ(record.Value("이름"), "홍길동");
   EXPECT_EQ(record.Value("주소"), std::string(255, 'x'));
@@ -142,7 +141,7 @@ TEST(ColumnMapping, AppliedRowIsCheckedAgainstTheColumnSizes) {
   row.Values[1] = name32;
   EXPECT_EQ(mapping.Apply(row, "line").Value("이름"), name32);
   // A short row leaves the missing columns empty.
-  EXPECT_EQ(mapping.Apply(TSourceRow{8, {"", "홍길동"}, {}}, "line").Value("우편번호"), "");
+  EXPECT_EQ(mapping.Apply(SourceRow{8, {"", "홍길동"}, {}}, "line").Value("우편번호"), "");
 
   struct {
     std::size_t column;
@@ -158,7 +157,7 @@ TEST(ColumnMapping, AppliedRowIsCheckedAgainstTheColumnSizes) {
       {0, "yes", "card 7: 선택: \"yes\" is not True, False, 1, 0 or empty"},
   };
   for (const auto& r : refused) {
-    TSourceRow bad = row;
+    SourceRow bad = row;
     bad.Values[r.column] = r.value;
     try {
       mapping.Apply(bad, "card");
@@ -178,7 +177,7 @@ TEST(ImportPreview, FirstRowsWithTheirProblems) {
                      {3, {"김영희", "010-1234-5678-9999-0000-1", ""}, {}},
                      {4, {"박지성", "", ""}, {}},
                      {5, {"never read", "", ""}, {}}});
-  TImportPreview preview(source, 3);
+  ImportPreview preview(source, 3);
   ASSERT_EQ(preview.Rows().size(), 3u);
   EXPECT_FALSE(preview.Complete());
   EXPECT_EQ(preview.Error(), "");
@@ -195,12 +194,12 @@ TEST(ImportPreview, FirstRowsWithTheirProblems) {
 
 TEST(ImportPreview, ShortSourceAndAFaultAfterSomeRows) {
   ListSource whole({"이름"}, {{2, {"홍길동"}, {}}});
-  const TImportPreview complete(whole, 10);
+  const ImportPreview complete(whole, 10);
   EXPECT_TRUE(complete.Complete());
   EXPECT_EQ(complete.Rows().size(), 1u);
 
   ListSource broken({"이름"}, {{2, {"홍길동"}, {}}}, "line 3: a quote that is never closed");
-  const TImportPreview partial(broken, 10);
+  const ImportPreview partial(broken, 10);
   EXPECT_FALSE(partial.Complete());
   EXPECT_EQ(partial.Rows().size(), 1u);
   EXPECT_EQ(partial.Error(), "line 3: a quote that is never closed");
@@ -208,14 +207,14 @@ TEST(ImportPreview, ShortSourceAndAFaultAfterSomeRows) {
 
 TEST(ImportPreview, VCardFile) {
   std::istringstream in(testing::FixtureBytes("korean_21.vcf"));
-  TVCardImportSource source(in);
-  const TImportPreview preview(source, 10);
+  VCardImportSource source(in);
+  const ImportPreview preview(source, 10);
   EXPECT_EQ(preview.RowNoun(), "card");
   EXPECT_TRUE(preview.Complete());
   ASSERT_EQ(preview.Rows().size(), 2u);
   // A vCard's columns are the table's own, so each goes to its namesake.
   EXPECT_EQ(Targets(preview.Mapping), source.Columns());
-  const TAddressRecord first = preview.Mapping.Apply(preview.Rows()[0], "card");
+  const AddressRecord first = preview.Mapping.Apply(preview.Rows()[0], "card");
   EXPECT_EQ(first.Value("이름"), "홍길동");
   EXPECT_EQ(first.Value("주소"), "서울특별시 강남구 논현로 508");
   EXPECT_THAT(preview.Rows()[0].Notes,
@@ -224,16 +223,16 @@ TEST(ImportPreview, VCardFile) {
 
   std::istringstream broken(std::string("BEGIN:VCARD\r\nFN:") + std::string(300, 'x') +
                             "\r\nEND:VCARD\r\n");
-  TVCardOptions small;
+  VCardOptions small;
   small.MaxLineBytes = 100;
-  TVCardImportSource brokenSource(broken, small);
-  EXPECT_EQ(TImportPreview(brokenSource, 10).Error(),
+  VCardImportSource brokenSource(broken, small);
+  EXPECT_EQ(ImportPreview(brokenSource, 10).Error(),
             "card 1, line 2: a property longer than 100 bytes");
 
   for (const char* notACard : {"name,address\n홍길동,서울\n", ""}) {
     std::istringstream in(notACard);
-    TVCardImportSource none(in);
-    EXPECT_EQ(TImportPreview(none, 10).Error(), "the file holds no vCard (no BEGIN:VCARD line)")
+    VCardImportSource none(in);
+    EXPECT_EQ(ImportPreview(none, 10).Error(), "the file holds no vCard (no BEGIN:VCARD line)")
         << notACard;
   }
 }

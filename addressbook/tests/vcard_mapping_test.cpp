@@ -18,22 +18,22 @@ using testing::ReadCards;
 
 }  // namespace
 
-void PrintTo(const TPostalLines& lines, std::ostream* os) {
+void PrintTo(const PostalLines& lines, std::ostream* os) {
   *os << "{" << lines.Postcode << " | " << lines.Address << " | " << lines.Detail << "}";
 }
 
 namespace {
 
 // The columns a record holds something in, by name.
-std::map<std::string, std::string> Filled(const TAddressRecord& record) {
+std::map<std::string, std::string> Filled(const AddressRecord& record) {
   std::map<std::string, std::string> filled;
-  for (const TColumnInfo& column : ImportableColumns()) {
+  for (const ColumnInfo& column : ImportableColumns()) {
     if (!record.Value(column.Name).empty()) filled.emplace(column.Name, record.Value(column.Name));
   }
   return filled;
 }
 
-TCardRecord MapBody(const std::string& body) {
+CardRecord MapBody(const std::string& body) {
   return RecordFromCard(OnlyCard("BEGIN:VCARD\r\nVERSION:3.0\r\n" + body + "\r\nEND:VCARD\r\n"));
 }
 
@@ -58,7 +58,7 @@ TEST(VCardMapping, PersonName) {
 TEST(VCardMapping, PostalAddress) {
   struct {
     std::vector<std::string> parts;
-    TPostalLines lines;
+    PostalLines lines;
   } cases[] = {
       {{"", "101동 202호", "논현로 508", "강남구", "서울특별시", "06035", "대한민국"},
        {"06035", "서울특별시 강남구 논현로 508", "101동 202호"}},
@@ -90,9 +90,9 @@ TEST(VCardMapping, PostalAddress) {
 }
 
 TEST(VCardMapping, PhoneExportInVersion21) {
-  const std::vector<TVCard> cards = ReadCards(FixtureBytes("korean_21.vcf"));
+  const std::vector<VCard> cards = ReadCards(FixtureBytes("korean_21.vcf"));
   ASSERT_EQ(cards.size(), 2u);
-  const TCardRecord mapped = RecordFromCard(cards[0]);
+  const CardRecord mapped = RecordFromCard(cards[0]);
   const std::map<std::string, std::string> expected = {
       {"이름", "홍길동"},
       {"우편번호", "06035"},
@@ -111,7 +111,7 @@ TEST(VCardMapping, PhoneExportInVersion21) {
 }
 
 TEST(VCardMapping, MailProgramExportInVersion30) {
-  const TCardRecord mapped = RecordFromCard(OnlyCard(FixtureBytes("korean_30.vcf")));
+  const CardRecord mapped = RecordFromCard(OnlyCard(FixtureBytes("korean_30.vcf")));
   // The preferred address is a work address; the home one finds no column.
   const std::map<std::string, std::string> expected = {
       {"이름", "김영희"},  // from N, whatever order FN shows
@@ -126,7 +126,7 @@ TEST(VCardMapping, MailProgramExportInVersion30) {
 }
 
 TEST(VCardMapping, CardInVersion40) {
-  const TCardRecord mapped = RecordFromCard(OnlyCard(FixtureBytes("korean_40.vcf")));
+  const CardRecord mapped = RecordFromCard(OnlyCard(FixtureBytes("korean_40.vcf")));
   const std::map<std::string, std::string> expected = {
       {"이름", "박지성"},
       {"휴대폰", "+82-10-4444-5555"},
@@ -162,7 +162,7 @@ TEST(VCardMapping, TelephoneNumbersByType) {
       {"TEL;PAGER:02-1", ""},
   };
   for (const auto& c : cases) {
-    const TCardRecord mapped = MapBody(c.line);
+    const CardRecord mapped = MapBody(c.line);
     std::map<std::string, std::string> expected;
     if (!c.column.empty()) expected.emplace(c.column, "02-1");
     EXPECT_EQ(Filled(mapped.Record), expected) << c.line;
@@ -193,7 +193,7 @@ TEST(VCardMapping, WhichAddressIsTheRecordsOwn) {
        "서울특별시 중구 세종대로 110", ""},
   };
   for (const auto& c : cases) {
-    const TCardRecord mapped = MapBody(c.body + "FN:x");
+    const CardRecord mapped = MapBody(c.body + "FN:x");
     EXPECT_EQ(mapped.Record.Value("주소"), c.address) << c.what;
     EXPECT_EQ(mapped.Record.Value("회사주소"), c.companyAddress) << c.what;
   }
@@ -213,7 +213,7 @@ TEST(VCardMapping, NameFallsBackToFn) {
 }
 
 TEST(VCardMapping, DroppedNamesWhatCarriesDataOnly) {
-  const TCardRecord mapped = MapBody(
+  const CardRecord mapped = MapBody(
       "PRODID:-//x//y\r\nUID:1\r\nREV:2024\r\nFN:홍길동\r\nitem1.X-ABLabel:_$!<Other>!$_\r\n"
       "LABEL:서울\r\nNOTE:\r\nEMAIL:a@b\r\nEMAIL:c@d\r\nURL:http://x\r\nTITLE:과장\r\n"
       "TITLE:팀장");

@@ -21,16 +21,16 @@ std::string Card(const std::string& body, const std::string& eol = "\r\n") {
   return "BEGIN:VCARD" + eol + "VERSION:3.0" + eol + body + eol + "END:VCARD" + eol;
 }
 
-const TVCardProperty& Property(const TVCard& card, std::string_view name) {
-  const TVCardProperty* property = card.First(name);
+const VCardProperty& Property(const VCard& card, std::string_view name) {
+  const VCardProperty* property = card.First(name);
   if (!property) throw std::runtime_error("no " + std::string(name) + " in the card");
   return *property;
 }
 
 TEST(VCardReader, PhoneExportInVersion21) {
-  const std::vector<TVCard> cards = ReadCards(FixtureBytes("korean_21.vcf"));
+  const std::vector<VCard> cards = ReadCards(FixtureBytes("korean_21.vcf"));
   ASSERT_EQ(cards.size(), 2u);
-  const TVCard& card = cards[0];
+  const VCard& card = cards[0];
   EXPECT_EQ(card.Number, 1);
   EXPECT_EQ(card.Line, 1);
   EXPECT_EQ(card.Version, "2.1");
@@ -46,7 +46,7 @@ TEST(VCardReader, PhoneExportInVersion21) {
   EXPECT_EQ(Property(card, "PHOTO").Value, "");
   EXPECT_EQ(Property(card, "EMAIL").Line, 16);
 
-  const std::vector<const TVCardProperty*> tels = card.All("TEL");
+  const std::vector<const VCardProperty*> tels = card.All("TEL");
   ASSERT_EQ(tels.size(), 4u);
   EXPECT_TRUE(tels[0]->HasType("cell"));
   EXPECT_EQ(tels[0]->Preference(), 1);
@@ -58,18 +58,18 @@ TEST(VCardReader, PhoneExportInVersion21) {
 }
 
 TEST(VCardReader, MailProgramExportInVersion30) {
-  const TVCard card = OnlyCard(FixtureBytes("korean_30.vcf"));
+  const VCard card = OnlyCard(FixtureBytes("korean_30.vcf"));
   EXPECT_EQ(card.Version, "3.0");
   EXPECT_THAT(card.Warnings, ElementsAre());
   // The ORG line is folded in the middle of the three bytes of 본.
   EXPECT_THAT(Property(card, "ORG").Components(),
               ElementsAre("주식회사 가나다, 본사", "인사팀", "채용파트"));
   EXPECT_EQ(Property(card, "NOTE").Text(), "메모, 쉼표; 세미콜론\n둘째 줄 \\ 끝");
-  const TVCardProperty& cell = Property(card, "TEL");
+  const VCardProperty& cell = Property(card, "TEL");
   EXPECT_EQ(cell.Group, "item1");
   EXPECT_TRUE(cell.HasType("cell") && cell.HasType("voice"));
   EXPECT_EQ(cell.Preference(), 1);
-  const std::vector<const TVCardProperty*> addresses = card.All("ADR");
+  const std::vector<const VCardProperty*> addresses = card.All("ADR");
   ASSERT_EQ(addresses.size(), 2u);
   EXPECT_EQ(addresses[1]->Group, "item3");
   EXPECT_THAT(addresses[1]->Components(),
@@ -78,13 +78,13 @@ TEST(VCardReader, MailProgramExportInVersion30) {
 }
 
 TEST(VCardReader, CardInVersion40) {
-  const TVCard card = OnlyCard(FixtureBytes("korean_40.vcf"));
+  const VCard card = OnlyCard(FixtureBytes("korean_40.vcf"));
   EXPECT_EQ(card.Version, "4.0");
-  const TVCardProperty& cell = Property(card, "TEL");
+  const VCardProperty& cell = Property(card, "TEL");
   EXPECT_TRUE(cell.HasType("cell") && cell.HasType("voice"));
   EXPECT_EQ(cell.Param("value"), "uri");
   EXPECT_EQ(cell.Text(), "tel:+82-10-4444-5555");
-  const TVCardProperty& home = *card.All("ADR")[1];
+  const VCardProperty& home = *card.All("ADR")[1];
   EXPECT_EQ(home.Preference(), 1);
   // A quoted parameter holds ':' and ';'; the value goes on in a folded line.
   EXPECT_EQ(home.Param("LABEL"), "서울특별시 강남구 논현로 508\\n101동: 1001호");
@@ -111,7 +111,7 @@ TEST(VCardReader, LineEndsFoldsAndByteOrderMark) {
       {"blank lines between properties", Card("\r\n\r\nFN:홍길동\r\n\r\n")},
   };
   for (const auto& c : cases) {
-    const TVCard card = OnlyCard(c.bytes);
+    const VCard card = OnlyCard(c.bytes);
     ASSERT_NE(card.First("FN"), nullptr) << c.what;
     EXPECT_EQ(card.First("FN")->Text(), "홍길동") << c.what;
     EXPECT_THAT(card.Warnings, ElementsAre()) << c.what;
@@ -121,7 +121,7 @@ TEST(VCardReader, LineEndsFoldsAndByteOrderMark) {
 }
 
 TEST(VCardReader, QuotedPrintableSoftLineBreaks) {
-  const TVCard card =
+  const VCard card =
       OnlyCard(Card("NOTE;ENCODING=QUOTED-PRINTABLE:Now's the time =\r\n"
                     "for all folk to come=\r\n"
                     " to the aid=\r\n"
@@ -151,10 +151,10 @@ TEST(VCardReader, BinaryContentIsReadPastWhateverItsForm) {
       "SOUND;ENCODING=BASE64:" + unindented.substr(2),   // 2.1: no blank line before TEL
       "PHOTO:data:image/jpeg;base64," + photo,           // 4.0
   };
-  TVCardOptions small;
+  VCardOptions small;
   small.MaxLineBytes = 200;  // far less than the photo
   for (const std::string& binary : cases) {
-    const std::vector<TVCard> cards = ReadCards(Card(binary + "\r\nTEL:010-1234-5678"), small);
+    const std::vector<VCard> cards = ReadCards(Card(binary + "\r\nTEL:010-1234-5678"), small);
     ASSERT_EQ(cards.size(), 1u) << binary.substr(0, 40);
     EXPECT_EQ(cards[0].Properties.size(), 2u) << binary.substr(0, 40);
     EXPECT_TRUE(cards[0].Properties[0].Skipped) << binary.substr(0, 40);
@@ -164,7 +164,7 @@ TEST(VCardReader, BinaryContentIsReadPastWhateverItsForm) {
 }
 
 TEST(VCardReader, LineEndedByABackslashGoesOnInTheNext) {
-  const TVCard card = OnlyCard(
+  const VCard card = OnlyCard(
       Card("ADR;HOME:;;Hermann v. Brevern\\\r\n9999999\\\r\nPackstation 999;Hamburg;;99999;DE\r\n"
            "NOTE:ends in an escaped backslash\\\\\r\n"
            "TEL:1"));
@@ -176,7 +176,7 @@ TEST(VCardReader, LineEndedByABackslashGoesOnInTheNext) {
 }
 
 TEST(VCardReader, WhatLiesOutsideCardsAndMissingEnds) {
-  const std::vector<TVCard> cards = ReadCards(
+  const std::vector<VCard> cards = ReadCards(
       "stray text before\r\n\x01\x02\xFF binary\r\nEND:VCARD\r\n"
       "BEGIN:VCARD\r\nFN:하나\r\nEND:VCARD\r\n"
       "between\r\n"
@@ -198,12 +198,12 @@ TEST(VCardReader, WhatLiesOutsideCardsAndMissingEnds) {
 }
 
 TEST(VCardReader, LineWithoutColonIsLeftOutWithAWarning) {
-  const TVCard card = OnlyCard(Card("FN\r\nN:홍;길동\r\n continued\r\nTEL:1", "\r\n"));
+  const VCard card = OnlyCard(Card("FN\r\nN:홍;길동\r\n continued\r\nTEL:1", "\r\n"));
   EXPECT_EQ(card.First("FN"), nullptr);
   EXPECT_EQ(Property(card, "N").Text(), "홍;길동continued");
   EXPECT_THAT(card.Warnings, ElementsAre("line 3: no ':' in \"FN\"; left out"));
   // A continuation line right after BEGIN has nothing to continue.
-  const TVCard orphan = OnlyCard("BEGIN:VCARD\r\n orphan\r\nFN:x\r\nEND:VCARD\r\n");
+  const VCard orphan = OnlyCard("BEGIN:VCARD\r\n orphan\r\nFN:x\r\nEND:VCARD\r\n");
   EXPECT_THAT(orphan.Warnings,
               ElementsAre("line 2: a continued line that follows no property; left out"));
 }
@@ -229,7 +229,7 @@ TEST(VCardReader, CharacterSets) {
       {"FN;CHARSET=X-NOPE:홍길동", "홍길동", "unknown character set X-NOPE"},
   };
   for (const auto& c : cases) {
-    const TVCard card = OnlyCard(Card(c.line));
+    const VCard card = OnlyCard(Card(c.line));
     ASSERT_NE(card.First("FN"), nullptr) << c.line;
     EXPECT_EQ(card.First("FN")->Text(), c.text) << c.line;
     if (c.warning.empty()) {
@@ -241,7 +241,7 @@ TEST(VCardReader, CharacterSets) {
   }
   // In Shift_JIS the second byte of ソ is the byte of '\': the value is decoded before its
   // escapes are, so that byte escapes nothing.
-  const TVCard sjis = OnlyCard(Card("N;CHARSET=SHIFT_JIS:\x83\x5C;x"));
+  const VCard sjis = OnlyCard(Card("N;CHARSET=SHIFT_JIS:\x83\x5C;x"));
   EXPECT_THAT(Property(sjis, "N").Components(), ElementsAre("ソ", "x"));
 }
 
@@ -261,9 +261,9 @@ TEST(VCardReader, ParametersInTheFormsOfEachVersion) {
       {"item7.TEL;X-LABEL=\"a;b:c\";HOME:1", {"home"}, 101},
   };
   for (const auto& c : cases) {
-    const TVCard card = OnlyCard(Card(c.line));
+    const VCard card = OnlyCard(Card(c.line));
     ASSERT_EQ(card.Properties.size(), 1u) << c.line;
-    const TVCardProperty& tel = card.Properties[0];
+    const VCardProperty& tel = card.Properties[0];
     EXPECT_EQ(tel.Name, "TEL") << c.line;
     EXPECT_EQ(tel.Text(), "1") << c.line;
     EXPECT_EQ(tel.Preference(), c.preference) << c.line;
@@ -273,7 +273,7 @@ TEST(VCardReader, ParametersInTheFormsOfEachVersion) {
     }
     EXPECT_EQ(types, c.types) << c.line;
   }
-  const TVCard grouped = OnlyCard(Card("item7.tel;x-label=\"a;b:c\":1"));
+  const VCard grouped = OnlyCard(Card("item7.tel;x-label=\"a;b:c\":1"));
   EXPECT_EQ(grouped.Properties[0].Group, "item7");
   EXPECT_EQ(grouped.Properties[0].Name, "TEL");
   EXPECT_EQ(grouped.Properties[0].Param("X-LABEL"), "a;b:c");
@@ -294,14 +294,14 @@ TEST(VCardReader, EscapesAndStructuredValues) {
       {"", "", {""}},
   };
   for (const auto& c : cases) {
-    const TVCard card = OnlyCard(Card("X-VALUE:" + c.value));
+    const VCard card = OnlyCard(Card("X-VALUE:" + c.value));
     EXPECT_EQ(Property(card, "X-VALUE").Text(), c.text) << c.value;
     EXPECT_EQ(Property(card, "X-VALUE").Components(), c.components) << c.value;
   }
 }
 
 TEST(VCardReader, LimitsEndTheReadWithTheCardAndLine) {
-  TVCardOptions small;
+  VCardOptions small;
   small.MaxLineBytes = 100;
   small.MaxCardBytes = 1000;
   small.MaxCardProperties = 20;
@@ -332,7 +332,7 @@ TEST(VCardReader, LimitsEndTheReadWithTheCardAndLine) {
   };
   for (const auto& c : cases) {
     std::istringstream in(first + c.second);
-    TVCardReader reader(in, small);
+    VCardReader reader(in, small);
     ASSERT_TRUE(reader.Next()) << c.what;
     try {
       reader.Next();
@@ -378,11 +378,11 @@ TEST(VCardReader, ReadsCardByCardNotTheWholeFile) {
   ASSERT_GT(file.size(), 1000000u);
   CountingBuffer buffer(file);
   std::istream in(&buffer);
-  TVCardReader reader(in);
+  VCardReader reader(in);
   ASSERT_TRUE(reader.Next());
   EXPECT_LE(buffer.Taken(), 64u * 1024);
   int cards = 1;
-  while (std::optional<TVCard> card = reader.Next()) {
+  while (std::optional<VCard> card = reader.Next()) {
     EXPECT_EQ(card->First("FN")->Text(), "이름 " + std::to_string(cards));
     ++cards;
   }

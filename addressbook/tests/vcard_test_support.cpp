@@ -7,11 +7,11 @@
 
 namespace addressbook::testing {
 
-std::vector<TVCard> ReadCards(std::string_view bytes, TVCardOptions options) {
+std::vector<VCard> ReadCards(std::string_view bytes, VCardOptions options) {
   std::istringstream in{std::string(bytes)};
-  TVCardReader reader(in, std::move(options));
-  std::vector<TVCard> cards;
-  while (std::optional<TVCard> card = reader.Next()) cards.push_back(std::move(*card));
+  VCardReader reader(in, std::move(options));
+  std::vector<VCard> cards;
+  while (std::optional<VCard> card = reader.Next()) cards.push_back(std::move(*card));
   return cards;
 }
 
@@ -24,10 +24,10 @@ std::string FixtureBytes(const std::string& name) {
   return bytes.str();
 }
 
-TVCard OnlyCard(std::string_view bytes) {
-  std::vector<TVCard> cards = ReadCards(bytes);
+VCard OnlyCard(std::string_view bytes) {
+  std::vector<VCard> cards = ReadCards(bytes);
   EXPECT_EQ(cards.size(), 1u);
-  return cards.empty() ? TVCard() : std::move(cards.front());
+  return cards.empty() ? VCard() : std::move(cards.front());
 }
 
 }  // namespace addressbook::testing

@@ -9,12 +9,12 @@
 namespace addressbook::testing {
 
 // Every card of a vCard file's bytes.
-std::vector<TVCard> ReadCards(std::string_view bytes, TVCardOptions options = {});
+std::vector<VCard> ReadCards(std::string_view bytes, VCardOptions options = {});
 
 // The bytes of a file of tests/data.
 std::string FixtureBytes(const std::string& name);
 
 // The one card of a file's bytes; a failed test when there is not exactly one.
-TVCard OnlyCard(std::string_view bytes);
+VCard OnlyCard(std::string_view bytes);
 
 }  // namespace addressbook::testing

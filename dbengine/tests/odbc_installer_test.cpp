@@ -47,6 +47,7 @@ class OdbcInstallerTest : public ::testing::Test {
 TEST_F(OdbcInstallerTest, CreatesAnEmptyDatabaseAndRegistersTheDataSource) {
   const std::string path = scratch.Path("새 주소록.mdb");
   ASSERT_TRUE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, Attributes(path, true)));
+  EXPECT_EQ(InstallerError(), "");
   ASSERT_TRUE(fs::exists(path));
   EXPECT_GT(fs::file_size(path), 0u);
 
@@ -106,14 +107,17 @@ TEST_F(OdbcInstallerTest, RefusesToCreateWhereItCannot) {
     const char* label;
     std::string path;
     bool unprivileged;
+    const char* why;  // what the error query says, after the path
   } cases[] = {
-      {"existing file", existing, false},
-      {"missing folder", scratch.Path("no/such/folder/a.mdb"), false},
-      {"folder not writable", scratch.Path("locked/a.mdb"), true},
+      {"existing file", existing, false, "File exists"},
+      {"missing folder", scratch.Path("no/such/folder/a.mdb"), false, "No such file or directory"},
+      {"folder not writable", scratch.Path("locked/a.mdb"), true, "Permission denied"},
   };
   for (const auto& c : cases) {
     const auto attempt = [&] {
       EXPECT_FALSE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, Attributes(c.path, true)))
+          << c.label;
+      EXPECT_EQ(InstallerError(), "Cannot create the database file '" + c.path + "': " + c.why)
           << c.label;
     };
     if (c.unprivileged)
@@ -128,9 +132,20 @@ TEST_F(OdbcInstallerTest, RefusesToCreateWhereItCannot) {
 
 TEST_F(OdbcInstallerTest, RefusesRequestsItDoesNotKnowAndItemsWithoutADataSourceName) {
   const std::string path = scratch.Path("a.mdb");
-  EXPECT_FALSE(ConfigDataSource(3, kDriver, Attributes(path, true)));
-  EXPECT_FALSE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, std::string("DBQ=/tmp/x.mdb\0\0", 16)));
-  EXPECT_FALSE(ConfigDataSource(ODBC_ADD_SYS_DSN, kDriver, std::string("DSN\0\0", 5)));
+  struct {
+    int request;
+    std::string attributes;
+    const char* why;
+  } cases[] = {
+      {3, Attributes(path, true), "request 3 is not known"},
+      {ODBC_ADD_SYS_DSN, std::string("DBQ=/tmp/x.mdb\0\0", 16),
+       "the attributes name no data source (DSN=)"},
+      {ODBC_ADD_SYS_DSN, std::string("DSN\0\0", 5), "an attribute has no key=value form"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(ConfigDataSource(c.request, kDriver, c.attributes)) << c.why;
+    EXPECT_EQ(InstallerError(), c.why);
+  }
   EXPECT_FALSE(fs::exists(path));
 }
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "dbengine/access_file.h"
+#include "dbengine/access/access_file.h"
 #include "dbengine/connection.h"
 #include "dbengine/errors.h"
 #include "dbengine/tests/test_database.h"

@@ -8,8 +8,8 @@
 
 #include "dbengine/connection.h"
 #include "dbengine/errors.h"
-#include "dbengine/names.h"
 #include "dbengine/query.h"
+#include "dbengine/quoting.h"
 #include "dbengine/scoped_transaction.h"
 #include "dbengine/server_link.h"
 #include "dbengine/table.h"

@@ -59,7 +59,7 @@ ForeignListener::ForeignListener(const std::string& endpoint) {
   }
   close(ready[1]);
   close(report[1]);
-  FReport = report[0];
+  FReport.Reset(report[0]);
   char up = 0;
   const bool listening = read(ready[0], &up, 1) == 1;
   close(ready[0]);
@@ -76,10 +76,10 @@ void ForeignListener::Stop() {
     waitpid(FPid, nullptr, 0);
     FPid = -1;
   }
-  if (FReport >= 0) {
-    for (std::size_t total; read(FReport, &total, sizeof total) == sizeof total;) FBytes = total;
-    close(FReport);
-    FReport = -1;
+  if (FReport.Valid()) {
+    for (std::size_t total; read(FReport.Get(), &total, sizeof total) == sizeof total;)
+      FBytes = total;
+    FReport.Close();
   }
 }
 

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/unique_fd.h"
+
 namespace platform::testing {
 
 // A listener on a Unix stream socket run by another user (kUnprivilegedId) in a child process,
@@ -25,7 +27,7 @@ class ForeignListener {
   void Stop();
 
   pid_t FPid = -1;
-  int FReport = -1;  // the running total, written by the child after each read
+  UniqueFd FReport;  // the running total, written by the child after each read
   std::size_t FBytes = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/launch_token.h"
+#include "platform/utf8.h"
 
 namespace platform {
 namespace {
@@ -78,16 +79,6 @@ TEST(Cp949, WhatCannotBeReadBecomesQuestionMarks) {
   for (const auto& c : cases) {
     EXPECT_EQ(FromCp949(c.cp949), c.utf8);
     EXPECT_FALSE(IsValidCp949(c.cp949));
-  }
-}
-
-TEST(Cp949, Utf8Validity) {
-  for (const char* text : {"", "abc", "갑", "😀", "\xF4\x8F\xBF\xBF"}) {
-    EXPECT_TRUE(IsValidUtf8(text)) << text;
-  }
-  for (const char* text : {"\x80", "\xC0\x80", "\xE0\x9F\xBF", "\xED\xBF\xBF", "\xF4\x90\x80\x80",
-                           "\xF5\x80\x80\x80", "\xEA\xB0", "\xB0\xA9"}) {
-    EXPECT_FALSE(IsValidUtf8(text)) << testing::PrintToString(std::string(text));
   }
 }
 

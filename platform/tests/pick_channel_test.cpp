@@ -15,6 +15,7 @@
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "platform/testing/unprivileged.h"
+#include "platform/unique_fd.h"
 
 namespace platform {
 namespace {
@@ -87,24 +88,20 @@ class RawSender {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strcpy(address.sun_path, endpoint.c_str());
-    EXPECT_EQ(connect(FFd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(connect(FFd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   }
-  ~RawSender() { Close(); }
   void Send(const std::string& bytes) {
-    EXPECT_EQ(send(FFd, bytes.data(), bytes.size(), MSG_NOSIGNAL),
+    EXPECT_EQ(send(FFd.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL),
               static_cast<ssize_t>(bytes.size()));
   }
-  void Close() {
-    if (FFd >= 0) close(FFd);
-    FFd = -1;
-  }
+  void Close() { FFd.Close(); }
   bool DroppedUnanswered() {
     char answer;
-    return recv(FFd, &answer, 1, 0) <= 0;
+    return recv(FFd.Get(), &answer, 1, 0) <= 0;
   }
 
  private:
-  int FFd;
+  UniqueFd FFd;
 };
 
 TEST(PickChannel, BadSendersAreDroppedAndTheNextGoodFrameArrives) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/testing/scratch_dir.h"
-#include "tools/zipdb/zip_database.h"
+#include "postcodedb/zip_database.h"
 #include "ui/event_guard.h"
 #include "ui/testing/scripted_screen.h"
 
@@ -37,7 +37,7 @@ class ZipSearchTest : public ::testing::Test {
  protected:
   void BuildDatabase() {
     std::filesystem::create_directories(dir.Path("DB/Zip"));
-    zipdb::BuildZipDatabase(dir.Write("zip.csv", kZipList), ZipDBPathBeside(dir.Root()));
+    postcodedb::BuildZipDatabase(dir.Write("zip.csv", kZipList), ZipDBPathBeside(dir.Root()));
   }
   void SetUp() override { BuildDatabase(); }
   void TearDown() override { screen.VerifyAllMet(); }

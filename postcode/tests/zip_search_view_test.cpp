@@ -14,7 +14,7 @@
 
 #include "platform/testing/scratch_dir.h"
 #include "postcode/zip_search.h"
-#include "tools/zipdb/zip_database.h"
+#include "postcodedb/zip_database.h"
 #include "ui/wx/convert.h"
 #include "ui/wx/tests/window_test_support.h"
 #include "ui/wx/wx_screen.h"
@@ -37,7 +37,7 @@ TWidget* FindChild(wxWindow& window) {
 TEST(ZeravuZipDialog, EnterSearchesAndOkEndsWithThePickedRow) {
   ScratchDir dir;
   std::filesystem::create_directories(dir.Path("DB/Zip"));
-  zipdb::BuildZipDatabase(dir.Write("zip.csv",
+  postcodedb::BuildZipDatabase(dir.Write("zip.csv",
                                     "우편번호,주소,읍면동\n"
                                     "135-081,서울 강남구 역삼2동,역삼2동\n"
                                     "135-080,서울 강남구 역삼동,역삼동\n"

@@ -287,8 +287,7 @@ TEST_F(Exports, LabelHandOffSituations) {
 TEST_F(Exports, LabelHandOffHoldsExactlyOneLinePerTickedRecord) {
   const std::string path = MakeAddressDatabase(dir.Path("list.mdb"));
   {
-    ui::testing::ScriptedScreen quiet;
-    Tdm maker(quiet);
+    Tdm maker;
     ASSERT_TRUE(maker.OpenDB(path, "list.mdb"));
     dbengine::TDataSet& table = maker.adoTblMember;
     table.Open();

@@ -292,8 +292,7 @@ TEST_F(MainFlows, OpenFlow) {
 TEST_F(MainFlows, OpeningADatabaseWithoutTheAddressTableShowsTheEngineError) {
   const std::string path = dir.Path("plain.mdb");
   {
-    ui::testing::ScriptedScreen quiet;
-    Tdm maker(quiet);
+    Tdm maker;
     ASSERT_TRUE(maker.CreateMDBFile(path));
   }
   TFMain& form = Start({kToken});
@@ -332,8 +331,7 @@ TEST_F(MainFlows, TheCornerButtonPutsTheRecordsBackInAscendingGidOrder) {
   const std::string path =
       MakeAddressDatabase(dir.Path("a.mdb"), {{"가", "서울"}, {"나", "부산"}, {"다", "대구"}});
   {
-    ui::testing::ScriptedScreen quiet;
-    Tdm maker(quiet);
+    Tdm maker;
     ASSERT_TRUE(maker.OpenDB(path, "a.mdb"));
     for (const char* set :
          {"GID=2 WHERE 이름='가'", "GID=3 WHERE 이름='나'", "GID=1 WHERE 이름='다'"})
@@ -480,8 +478,7 @@ TEST(MainFlowPaths, TextStillInACellEditorIsStoredByEveryPathThatStoresOrDropsTh
     ui::RunGuarded(f.screen, [&] { p.run(f); });
     f.screen.VerifyAllMet();
 
-    ui::testing::ScriptedScreen quiet;
-    Tdm other(quiet);
+    Tdm other;
     ASSERT_TRUE(other.OpenDB(path, "a.mdb"));
     other.adoTblMember.Open();
     other.adoTblMember.SetRecNo(2);

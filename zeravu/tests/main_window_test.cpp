@@ -6,8 +6,8 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
+#include "addressbook/server_list.h"
 #include "dbengine/testing/test_server.h"
-#include "tools/zarize-db/server_list.h"
 #include "ui/wx/convert.h"
 #include "ui/wx/dbaware/db_grid_view.h"
 #include "ui/wx/tests/window_test_support.h"
@@ -46,8 +46,7 @@ struct MainWindow : ZeravuFixture {
 
   // What the file holds now, read through a connection of its own.
   std::string Stored(const std::string& name, const std::string& field) {
-    ui::testing::ScriptedScreen quiet;
-    Tdm other(quiet);
+    Tdm other;
     EXPECT_TRUE(other.OpenDB(path, "list.mdb"));
     other.adoTblMember.Open();
     for (other.adoTblMember.First(); !other.adoTblMember.Eof(); other.adoTblMember.Next()) {
@@ -70,7 +69,7 @@ struct MainWindow : ZeravuFixture {
 
   platform::testing::ScopedEnv config{"XDG_CONFIG_HOME", dir.Path("config")};
   ui::wx::WxScreen wx;
-  Tdm wxDm{wx};
+  Tdm wxDm;
   postcode::TFZipSearch wxZip{wx, ExeDir()};
   TFAddrInfoIn wxEntry{wx, wxZip};
   std::string path;
@@ -97,10 +96,9 @@ TEST(MainWindow, OnAServerListTheGridIsFilledAsForAFile) {
   ZARIZE_REQUIRE_TEST_SERVER();
   platform::testing::ScratchDir scratch;
   dbengine::testing::ServerSchema schema(*dbengine::testing::TestServer::Shared(), scratch);
-  ui::testing::ScriptedScreen quiet;
-  Tdm maker(quiet);
+  Tdm maker;
   const std::string link = scratch.Path("사무실.mdb");
-  zarizedb::CreateServerAddressList(
+  addressbook::CreateServerAddressList(
       maker,
       dbengine::testing::TestServer::Shared()->ConnInfo(dbengine::testing::kTestAdministrator),
       link, {schema.Name(), ""}, false);

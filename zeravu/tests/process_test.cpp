@@ -19,16 +19,19 @@
 #include <thread>
 #include <vector>
 
+#include "addressbook/address_file.h"
+#include "addressbook/address_import.h"
+#include "addressbook/csv_reader.h"
+#include "addressbook/data_module.h"
+#include "addressbook/server_list.h"
 #include "dbengine/testing/test_server.h"
+#include "devtools/desktop-test/desktop_driver.h"
+#include "devtools/desktop-test/window_manager.h"
 #include "platform/cp949.h"
 #include "platform/profile_file.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "platform/testing/unprivileged.h"
-#include "tools/desktop-test/desktop_driver.h"
-#include "tools/desktop-test/window_manager.h"
-#include "tools/zarize-db/command_line.h"
-#include "tools/zarize-db/csv_reader.h"
 
 namespace zeravu {
 namespace {
@@ -56,11 +59,11 @@ std::string ReadFile(const std::string& path) {
 
 // The label hand-off lines the sample list's ticked records give, in the file's order.
 std::vector<std::string> SampleLabelLines() {
-  std::vector<zarizedb::TCsvRecord> records = zarizedb::ReadCsvRecords(
+  std::vector<addressbook::CsvRecord> records = addressbook::ReadCsvRecords(
       ReadFile(std::string(ZARIZE_SOURCE_DIR) + "/data/address-sample.csv"),
-      zarizedb::TTextEncoding::Utf8);
+      addressbook::TextEncoding::Utf8);
   const std::vector<std::string>& header = records.front().Fields;
-  auto value = [&](const zarizedb::TCsvRecord& record, const std::string& column) {
+  auto value = [&](const addressbook::CsvRecord& record, const std::string& column) {
     auto at = std::find(header.begin(), header.end(), column);
     EXPECT_NE(at, header.end()) << column;
     return at == header.end() ? std::string() : record.Fields.at(at - header.begin());
@@ -289,17 +292,14 @@ TEST_F(ZeravuProcess, ModeOneOnAServerListHandsOverWhatTheFileWould) {
   std::filesystem::create_directories(std::filesystem::path(link).parent_path());
   const std::string connInfo =
       dbengine::testing::TestServer::Shared()->ConnInfo(dbengine::testing::kTestAdministrator);
-  std::ostringstream out;
-  std::ostringstream err;
-  ASSERT_EQ(zarizedb::RunZarizeDb({"create", "--server", connInfo, link, "--schema", schema.Name()},
-                                  out, err),
-            0)
-      << err.str();
-  ASSERT_EQ(
-      zarizedb::RunZarizeDb(
-          {"import", link, std::string(ZARIZE_SOURCE_DIR) + "/data/address-sample.csv"}, out, err),
-      0)
-      << err.str();
+  {
+    addressbook::Tdm dm;
+    addressbook::CreateServerAddressList(dm, connInfo, link, {schema.Name(), ""}, false);
+    addressbook::OpenAddressDatabase(dm, link, addressbook::AddressList::CheckOnly);
+    std::ifstream csv(std::string(ZARIZE_SOURCE_DIR) + "/data/address-sample.csv",
+                      std::ios::binary);
+    ASSERT_GT(addressbook::ImportSpreadsheetCsv(dm, csv, {addressbook::TextEncoding::Utf8, ""}), 0);
+  }
 
   const std::string program = Install("Zeravu");
   std::string handOffs[2];

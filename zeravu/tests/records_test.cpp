@@ -42,8 +42,7 @@ class Records : public ::testing::Test, public ZeravuFixture {
   }
   // One column of the records as stored in the file.
   std::vector<std::string> Stored(const std::string& column) {
-    ui::testing::ScriptedScreen quiet;
-    Tdm other(quiet);
+    Tdm other;
     EXPECT_TRUE(other.OpenDB(path, "list.mdb"));
     other.adoTblMember.Open();
     std::vector<std::string> values;
@@ -112,8 +111,7 @@ TEST_F(Records, EachWayOfStoringStoresTheAddedRecord) {
     });
     form.spbMemberAddClick();
     way.store(f);
-    ui::testing::ScriptedScreen quiet;
-    Tdm other(quiet);
+    Tdm other;
     ASSERT_TRUE(other.OpenDB(p, "l.mdb"));
     other.adoTblMember.Open();
     EXPECT_EQ(other.adoTblMember.RecordCount(), 2);

@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
+#include "addressbook/server_list.h"
 #include "dbengine/server_link.h"
 #include "dbengine/testing/test_server.h"
 #include "platform/cp949.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
-#include "tools/zarize-db/server_list.h"
 #include "zeravu/tests/zeravu_fixture.h"
 
 namespace zeravu::testing {
@@ -25,11 +25,10 @@ class ServerList : public ::testing::Test, public ZeravuFixture {
     schema = std::make_unique<dbengine::testing::ServerSchema>(*server, dir);
     const std::string office = schema->Role("office");
     schema->Run({"CREATE ROLE " + office});
-    ui::testing::ScriptedScreen quiet;
-    Tdm maker(quiet);
-    zarizedb::CreateServerAddressList(maker,
-                                      server->ConnInfo(dbengine::testing::kTestAdministrator),
-                                      dir.Path("admin.mdb"), {schema->Name(), office}, false);
+    Tdm maker;
+    addressbook::CreateServerAddressList(maker,
+                                         server->ConnInfo(dbengine::testing::kTestAdministrator),
+                                         dir.Path("admin.mdb"), {schema->Name(), office}, false);
     // Records anyone may print, ticked by the one who typed them in.
     FillAddressDatabase(dir.Path("admin.mdb"),
                         {{"가", "서울"}, {"나", "부산"}, {"다", "대구"}, {"라", "광주"}});

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "addressbook/address_file.h"
 #include "platform/folders.h"
 #include "platform/testing/unprivileged.h"
 #include "zeravu/tests/zeravu_fixture.h"
@@ -136,6 +137,22 @@ TEST_F(StartUp, ClosingWritesNothing) {
   form.DoClose();
   EXPECT_EQ(form.FIni(), nullptr);
   EXPECT_FALSE(platform::FileExists(SettingsPath()));
+}
+
+// The command-line program makes its databases through the address book as the new-database flow
+// does; the host then starts Zeravu on one in mode 1, and it opens without a word.
+TEST_F(StartUp, ADatabaseMadeFromTheCommandLineOpensInModeOne) {
+  const std::string path = dir.Path("made.mdb");
+  Tdm maker;
+  addressbook::CreateAddressDatabase(maker, path, false);
+
+  TFMain& form = Start({kToken, "1", path});
+  form.tmActTimer();
+  EXPECT_TRUE(screen.Shown().empty());
+  EXPECT_TRUE(dm.adoTblMember.Active());
+  EXPECT_EQ(dm.adoTblMember.RecordCount(), 0);
+  EXPECT_EQ(form.StatusBar1.PanelText(1), "made.mdb");
+  EXPECT_EQ(dm.DBPath(), path);
 }
 
 }  // namespace

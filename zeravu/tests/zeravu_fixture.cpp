@@ -5,15 +5,14 @@
 
 #include "platform/paths.h"
 
-#include "tools/zipdb/zip_database.h"
+#include "postcodedb/zip_database.h"
 
 namespace zeravu::testing {
 
 std::string ZeravuFixture::MakeAddressDatabase(const std::string& path,
                                                const std::vector<Record>& records) {
   mkdir(platform::FolderPart(path).c_str(), 0777);
-  ui::testing::ScriptedScreen quiet;
-  Tdm maker(quiet);
+  Tdm maker;
   EXPECT_TRUE(maker.CreateMDBFile(path));
   EXPECT_TRUE(maker.CreateTables(path, "x"));
   FillAddressDatabase(path, records);
@@ -22,8 +21,7 @@ std::string ZeravuFixture::MakeAddressDatabase(const std::string& path,
 
 void ZeravuFixture::FillAddressDatabase(const std::string& path,
                                         const std::vector<Record>& records) {
-  ui::testing::ScriptedScreen quiet;
-  Tdm maker(quiet);
+  Tdm maker;
   EXPECT_TRUE(maker.OpenDB(path, "x"));
   maker.adoTblMember.Open();
   for (const Record& r : records) {
@@ -38,8 +36,7 @@ void ZeravuFixture::FillAddressDatabase(const std::string& path,
 }
 
 std::vector<std::string> ZeravuFixture::StoredNames(const std::string& path) const {
-  ui::testing::ScriptedScreen quiet;
-  Tdm reader(quiet);
+  Tdm reader;
   std::vector<std::string> names;
   if (!reader.OpenDB(path, "x")) {
     ADD_FAILURE() << path << " does not open";
@@ -60,7 +57,7 @@ void ZeravuFixture::MakeZipDatabase(const std::vector<std::string>& rows) {
   for (const std::string& row : rows) csv += row + "\n";
   mkdir((ExeDir() + "/DB").c_str(), 0777);
   mkdir((ExeDir() + "/DB/Zip").c_str(), 0777);
-  zipdb::BuildZipDatabase(dir.Write("zip.csv", csv), ExeDir() + "/DB/Zip/20080327.mdb");
+  postcodedb::BuildZipDatabase(dir.Write("zip.csv", csv), ExeDir() + "/DB/Zip/20080327.mdb");
 }
 
 }  // namespace zeravu::testing

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "addressbook/data_module.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "postcode/zip_search.h"
 #include "ui/event_guard.h"
 #include "ui/testing/scripted_screen.h"
-#include "zeravu/data_module.h"
 #include "zeravu/entry_form.h"
 #include "zeravu/main_form.h"
 
@@ -70,7 +70,7 @@ class ZeravuFixture {
   platform::testing::ScratchDir dir;
   platform::testing::ScopedEnv odbcIni{"ODBCINI", dir.Path("odbc.ini")};
   ui::testing::ScriptedScreen screen;
-  Tdm dm{screen};
+  Tdm dm;
   postcode::TFZipSearch FZipSearch{screen, ExeDir()};
   TFAddrInfoIn FAddrInfoIn{screen, FZipSearch};
   std::unique_ptr<TFMain> main;
@@ -81,7 +81,7 @@ struct TInstance {
   TInstance(const ZeravuFixture& fixture, std::vector<std::string> args)
       : form(screen, dm, entry, fixture.Environment(std::move(args))) {}
   ui::testing::ScriptedScreen screen;
-  Tdm dm{screen};
+  Tdm dm;
   postcode::TFZipSearch zip{screen, ""};
   TFAddrInfoIn entry{screen, zip};
   TFMain form;

@@ -14,14 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "devtools/desktop-test/desktop_driver.h"
 #include "platform/cp949.h"
 #include "platform/pick_channel.h"
 #include "platform/testing/foreign_listener.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
 #include "platform/testing/unprivileged.h"
-#include "tools/desktop-test/desktop_driver.h"
-#include "tools/zipdb/zip_database.h"
+#include "postcodedb/zip_database.h"
 
 namespace zireziv {
 namespace {
@@ -76,7 +76,7 @@ class ZirezivProcess : public ::testing::Test {
     std::string folder = scratch.Path("install-" + name);
     std::filesystem::create_directories(folder + "/DB/Zip");
     std::filesystem::copy_file(kBin + "/Zireziv", folder + "/" + name);
-    zipdb::BuildZipDatabase(scratch.Write("zip.csv", kZipList), folder + "/DB/Zip/20080327.mdb");
+    postcodedb::BuildZipDatabase(scratch.Write("zip.csv", kZipList), folder + "/DB/Zip/20080327.mdb");
     return folder + "/" + name;
   }
 

@@ -12,7 +12,7 @@
 #include "platform/pick_channel.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scratch_dir.h"
-#include "tools/zipdb/zip_database.h"
+#include "postcodedb/zip_database.h"
 #include "ui/event_guard.h"
 #include "ui/testing/scripted_screen.h"
 
@@ -46,7 +46,7 @@ class ZirezivWindow : public ::testing::Test {
  protected:
   ZirezivWindow() {
     std::filesystem::create_directories(exe.Path("DB/Zip"));
-    zipdb::BuildZipDatabase(exe.Write("zip.csv", kZipList), postcode::ZipDBPathBeside(exe.Root()));
+    postcodedb::BuildZipDatabase(exe.Write("zip.csv", kZipList), postcode::ZipDBPathBeside(exe.Root()));
   }
   void TearDown() override { screen.VerifyAllMet(); }
 
