@@ -9,15 +9,13 @@
 #include "dbengine/record_reader.h"
 #include "dbengine/row_source.h"
 #include "dbengine/static_cursor.h"
+#include "dbengine/storage.h"
 #include "dbengine/value_text.h"
 #include "platform/ascii_case.h"
 
 namespace dbengine {
 namespace {
 
-// Rows read at a time when the dataset leaves it to the engine: a few screenfuls, and few
-// enough that painting one screenful reads little beyond it.
-constexpr int kDefaultPageSize = 256;
 // The most a page holds: each of its rows is a placeholder of one statement.
 constexpr int kLargestPageSize = 1000;
 
@@ -82,7 +80,8 @@ void TDataSet::SetActive(bool active) {
 std::unique_ptr<Cursor> TDataSet::MakeCursor(TADOConnection& connection) {
   if (CursorType == ctOpenForwardOnly)
     return std::make_unique<ForwardCursor>(RowStream(connection));
-  const int pageSize = CacheSize > 0 ? std::min(CacheSize, kLargestPageSize) : kDefaultPageSize;
+  const int pageSize =
+      CacheSize > 0 ? std::min(CacheSize, kLargestPageSize) : connection.Data().DefaultPageSize();
   return std::make_unique<StaticCursor>(StaticRows(connection, pageSize));
 }
 

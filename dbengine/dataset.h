@@ -71,8 +71,8 @@ class TDataSet {
   TADOConnection* Connection = nullptr;
   TCursorType CursorType = ctStatic;
   TLockType LockType = ltOptimistic;
-  // Rows a static cursor reads from the file at a time (a page); it holds a few pages. 0 lets
-  // the engine choose.
+  // Rows a static cursor reads from the database at a time (a page); it holds a few pages. 0
+  // lets the engine choose: 256 rows from a file, 64 from a server.
   int CacheSize = 0;
 
   // Opens the connection first when it is closed. Every open reads the rows anew.

@@ -28,6 +28,9 @@ class PgStorage final : public Storage {
     if (readOnly) SetReadOnly({});
   }
 
+  // Every row of a page crosses the network: a few screenfuls, no more.
+  int DefaultPageSize() const override { return 64; }
+
   std::unique_ptr<Statement> Prepare(const std::string& sql, TReading reading) override {
     return std::make_unique<PgStatement>(FSession, FCatalog, sql, reading);
   }

@@ -24,11 +24,23 @@ std::vector<std::int64_t> RowIdList::ReadAll(Statement& ordered, std::vector<std
 // Reads the new list aside and takes it only once it is whole: a failure (the storage gone just
 // now) leaves the list as it was.
 void RowIdList::Read() {
-  // An index is known to give the order: the first page is read as every other page is.
+  // An index is known to give the order: the first page is read by LIMIT, the list counted by
+  // the same statement (its count is worked out once, beside the page).
   if (FSelection.Condition.empty() && FSelection.IndexedOrder.value_or(false)) {
-    std::vector<std::int64_t> first = PageOfIds(false, 0, FPageSize);
+    const std::unique_ptr<Statement> counted = FStorage.Prepare(
+        "SELECT (SELECT count(*) FROM " + FSelection.Table + "), " + FSelection.Key + " FROM " +
+            FSelection.Table + " ORDER BY " + FSelection.OrderBy + " LIMIT ?1",
+        TReading::Few);
+    counted->BindInteger(1, FPageSize);
+    ResetAtEnd done(*counted);
+    std::vector<std::int64_t> first;
+    std::int64_t count = 0;
+    while (counted->Step()) {
+      count = counted->ColumnInteger(0);
+      first.push_back(counted->ColumnInteger(1));
+    }
     if (static_cast<int>(first.size()) < FPageSize) return TakeWhole(std::move(first));
-    return TakeFirstPage(std::move(first));
+    return TakePages(std::move(first), count);
   }
   const std::unique_ptr<Statement> statement =
       FStorage.Prepare(OrderedStatement(false, false), TReading::WithinCall);
@@ -43,7 +55,11 @@ void RowIdList::Read() {
   if (static_cast<int>(first.size()) < FPageSize || !FSelection.Condition.empty() ||
       (FSelection.IndexedOrder ? !*FSelection.IndexedOrder : ordered.Sorted()))
     return TakeWhole(ReadAll(ordered, std::move(first)));
-  TakeFirstPage(std::move(first));
+  const std::unique_ptr<Statement> count =
+      FStorage.Prepare("SELECT count(*) FROM " + FSelection.Table, TReading::Few);
+  ResetAtEnd counted(*count);
+  count->Step();
+  TakePages(std::move(first), count->ColumnInteger(0));
 }
 
 void RowIdList::TakeWhole(std::vector<std::int64_t> ids) {
@@ -52,12 +68,8 @@ void RowIdList::TakeWhole(std::vector<std::int64_t> ids) {
   FPages.clear();
 }
 
-void RowIdList::TakeFirstPage(std::vector<std::int64_t> first) {
-  const std::unique_ptr<Statement> count =
-      FStorage.Prepare("SELECT count(*) FROM " + FSelection.Table, TReading::Few);
-  ResetAtEnd counted(*count);
-  count->Step();
-  FCount = std::max(static_cast<int>(count->ColumnInteger(0)), FPageSize);
+void RowIdList::TakePages(std::vector<std::int64_t> first, std::int64_t count) {
+  FCount = std::max(static_cast<int>(count), FPageSize);
   FIds.clear();
   FPages.assign(static_cast<std::size_t>((FCount + FPageSize - 1) / FPageSize), {});
   FPages.front() = std::move(first);

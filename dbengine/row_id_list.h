@@ -62,8 +62,8 @@ class RowIdList {
   std::string OrderedStatement(bool reversed, bool paged) const;
   std::vector<std::int64_t> ReadAll(Statement& ordered, std::vector<std::int64_t> ids);
   void TakeWhole(std::vector<std::int64_t> ids);
-  // The list is counted; its first page is `first`, the others are read when reached.
-  void TakeFirstPage(std::vector<std::int64_t> first);
+  // The list of `count` rows whose first page is `first`; the others are read when reached.
+  void TakePages(std::vector<std::int64_t> first, std::int64_t count);
   // `size` rowids from `offset` on, in the order or (backward) in the reversed order.
   std::vector<std::int64_t> PageOfIds(bool backward, int offset, int size);
   void ReadPages(int page);

@@ -30,6 +30,9 @@ class SqliteStorage final : public Storage {
   }
   ~SqliteStorage() override { sqlite3_close_v2(FDb); }  // an open transaction is rolled back
 
+  // A page costs a file little more than a screenful.
+  int DefaultPageSize() const override { return 256; }
+
   std::unique_ptr<Statement> Prepare(const std::string& sql, TReading) override {
     return std::make_unique<SqliteStatement>(FDb, sql);
   }

@@ -32,6 +32,10 @@ class Storage {
   bool ReadOnly() const { return FReadOnly; }
   const std::string& ReadOnlyReason() const { return FReadOnlyReason; }
 
+  // Rows a static cursor reads at a time when the dataset leaves it to the engine: a few
+  // screenfuls, few enough that painting one reads little beyond it.
+  virtual int DefaultPageSize() const = 0;
+
   // A statement in this storage's own dialect, with placeholders ?1, ?2 ... and :name.
   virtual std::unique_ptr<Statement> Prepare(const std::string& sql, TReading reading) = 0;
   // A statement (or a condition) of the Jet dialect in this storage's own.
