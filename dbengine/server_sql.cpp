@@ -5,12 +5,16 @@
 #include <cstdint>
 #include <map>
 
+#include "dbengine/errors.h"
 #include "dbengine/jet_tokens.h"
 #include "dbengine/quoting.h"
 #include "platform/ascii_case.h"
 
 namespace dbengine {
 namespace {
+
+// The highest placeholder number a file takes.
+constexpr std::size_t kLargestPlaceholder = 32766;
 
 // What a token of a statement that makes or changes a table is to the translation.
 enum class TRole : std::uint8_t { Plain, DefinedName, Type };
@@ -244,7 +248,14 @@ std::string NumberedPlaceholders(const std::string& sql, std::vector<std::string
   };
   for (const Token& token : Tokenize(sql)) {
     if (token.Kind == TokenKind::Positional) {
-      out += numbered(token.Text.size() > 1 ? std::stoul(token.Text.substr(1)) : names.size() + 1);
+      // As a file numbers them: no further than 32766.
+      const std::string digits = token.Text.substr(1);
+      const std::size_t number = digits.empty()      ? names.size() + 1
+                                 : digits.size() > 5 ? 0
+                                                     : std::stoul(digits);
+      if (number < 1 || number > kLargestPlaceholder)
+        throw EDatabaseError("The placeholder " + token.Text + " is out of range");
+      out += numbered(number);
     } else if (token.Kind == TokenKind::Parameter) {
       const std::string name = token.Text.substr(1);
       std::size_t number = 0;
@@ -252,6 +263,8 @@ std::string NumberedPlaceholders(const std::string& sql, std::vector<std::string
         if (!names[k].empty() && platform::SameText(names[k], name)) number = k + 1;
       if (number == 0) {
         number = names.size() + 1;
+        if (number > kLargestPlaceholder)
+          throw EDatabaseError("The statement has too many placeholders");
         names.resize(number);
         names.back() = name;
       }

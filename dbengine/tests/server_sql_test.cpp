@@ -4,6 +4,8 @@
 
 #include <map>
 
+#include "dbengine/errors.h"
+
 namespace dbengine {
 namespace {
 
@@ -60,6 +62,9 @@ TEST(ServerSql, NumbersPlaceholdersAsAFileDoes) {
       NumberedPlaceholders("a = :x AND b = ?2 AND c = :X AND d = ? AND e = 'x:y' ::int", names),
       "a = $1 AND b = $2 AND c = $1 AND d = $3 AND e = 'x:y' ::int");
   EXPECT_EQ(names, (std::vector<std::string>{"x", "", ""}));
+  // A number no statement could bind is refused, not made room for.
+  for (const char* wild : {"x = ?0", "x = ?32767", "x = ?99999999999999999999"})
+    EXPECT_THROW(NumberedPlaceholders(wild, names), EDatabaseError) << wild;
 }
 
 }  // namespace
