@@ -87,7 +87,7 @@ void OpenAddressDatabase(Tdm& dm, const std::string& path, AddressList list) {
       try {
         probe.Open();
       } catch (const dbengine::EDatabaseError& e) {
-        throw EAddressFileError(e.what());
+        throw EAddressFileError(path + ": " + e.what());
       }
     }
     throw EAddressFileError(path +

@@ -62,7 +62,7 @@ void CreateServerAddressList(Tdm& dm, const std::string& connInfo, const std::st
     try {
       conn.Open();
     } catch (const dbengine::EDatabaseError& e) {
-      throw EAddressFileError(std::string("the server cannot be reached: ") + e.what());
+      throw EAddressFileError(e.what());
     }
     try {
       MakeTables(conn, options);

@@ -108,8 +108,8 @@ const char* const* PgValues::Values() const {
 
 // ---- the connection ----
 
-PgSession::PgSession(TServerLink link, std::string origin, bool readOnly)
-    : FLink(std::move(link)), FOrigin(std::move(origin)), FReadOnly(readOnly) {
+PgSession::PgSession(TServerLink link, bool readOnly)
+    : FLink(std::move(link)), FReadOnly(readOnly) {
   Connect();
 }
 
@@ -175,8 +175,7 @@ void PgSession::Connect() {
     const std::string why = Trimmed(PQerrorMessage(FConn));
     PQfinish(FConn);
     FConn = nullptr;
-    throw EDatabaseError("The link file '" + FOrigin + "' names a database server that cannot " +
-                         "be reached: " + why);
+    throw EDatabaseError("The database server cannot be reached: " + why);
   }
   // The server's notices (a cascade, an index there already) are for a console, not the user.
   PQsetNoticeProcessor(

@@ -53,8 +53,8 @@ std::string PgPlaceholder(std::size_t number);
 // next call connects again.
 class PgSession {
  public:
-  // Connects; throws EDatabaseError, naming `origin` (the link file), when it cannot.
-  PgSession(TServerLink link, std::string origin, bool readOnly);
+  // Connects; throws EDatabaseError when it cannot.
+  PgSession(TServerLink link, bool readOnly);
   PgSession(const PgSession&) = delete;
   PgSession& operator=(const PgSession&) = delete;
   ~PgSession();
@@ -118,7 +118,6 @@ class PgSession {
   [[noreturn]] void Fail(const PGresult* result);
 
   TServerLink FLink;
-  std::string FOrigin;
   bool FReadOnly;
   PGconn* FConn = nullptr;
   std::uint64_t FGeneration = 0;

@@ -24,7 +24,7 @@ constexpr const char* kEnsureJetTypes =
 class PgStorage final : public Storage {
  public:
   PgStorage(const std::string& path, bool readOnly)
-      : FSession(ReadServerLink(path), path, readOnly), FCatalog(FSession) {
+      : FSession(ReadServerLink(path), readOnly), FCatalog(FSession) {
     if (readOnly) SetReadOnly({});
   }
 
