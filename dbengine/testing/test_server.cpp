@@ -82,8 +82,12 @@ TestServer* TestServer::Shared() {
       if (!folder.empty()) found.reset(new TestServer(file, folder, false));
     }
     if (!found) {
-      found = Private(NewPrivateFile());
-      if (found) found->FNoteFolder = true;
+      const std::string file = NewPrivateFile();
+      found = Private(file);
+      if (found)
+        found->FNoteFolder = true;
+      else if (!file.empty())
+        ::rmdir(file.substr(0, file.rfind('/')).c_str());
     }
     return found;
   }();
